@@ -73,6 +73,9 @@ T* downcast(Object* object) {
     return object;
   } else {
     if (!object) return nullptr;
+    // Most objects are stored exactly as the type asked for; that test is much cheaper than a
+    // cast through the hierarchy.
+    if (typeid(*object) == typeid(T)) return static_cast<T*>(object);
     if (auto* typed = dynamic_cast<T*>(object)) return typed;
     throwWrongObjectType(object, typeid(T));
   }
@@ -117,7 +120,10 @@ R resultFromCanonical(CanonicalResult<R>&& value) {
   using U = std::remove_cvref_t<R>;
   if constexpr (kIsObjectType<U>) {
     static_assert(!std::is_pointer_v<U>, "object results are returned as Ref<T>");
-    return Ref<typename RefTarget<U>::type>(downcast<typename RefTarget<U>::type>(value.get()));
+    using Target = typename RefTarget<U>::type;
+    Target* typed = downcast<Target>(value.get());
+    value.leak();
+    return Ref<Target>::adopt(typed);
   } else {
     return static_cast<R>(value);
   }

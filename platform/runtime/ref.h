@@ -39,7 +39,14 @@ class Ref {
   T& operator*() const { return *object_; }
   explicit operator bool() const { return object_ != nullptr; }
 
-  // Gives up ownership without releasing; for converting moves between Ref types only.
+  // Takes over a reference the caller already owns (one that leak() gave up), without
+  // retaining again.
+  static Ref adopt(T* object) {
+    Ref ref;
+    ref.object_ = object;
+    return ref;
+  }
+  // Gives up ownership without releasing; the caller must adopt() the pointer.
   T* leak() { return std::exchange(object_, nullptr); }
 
   template <class U>
