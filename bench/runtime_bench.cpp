@@ -20,12 +20,10 @@ objc::Class* squareClass() {
     objc::Class* square = objc::defineClass<Square, Shape>("BenchSquare");
     objc::addMethod(objc::classOf<Shape>(), "area",
                     [](Shape* self, SEL) { return self->side * self->side; });
-    objc::addMethod(square, "area",
-                    [](Shape* self, SEL) { return self->side * self->side + 1.0; });
-    objc::addMethod(square, "scaledBy:",
-                    [](Shape* self, SEL, Shape* other) -> objc::Ref<Shape> {
-                      return other ? objc::Ref<Shape>(other) : objc::Ref<Shape>(self);
-                    });
+    objc::addMethod(square, "area", [](Shape* self, SEL) { return self->side * self->side + 1.0; });
+    objc::addMethod(square, "scaledBy:", [](Shape* self, SEL, Shape* other) -> objc::Ref<Shape> {
+      return other ? objc::Ref<Shape>(other) : objc::Ref<Shape>(self);
+    });
     return square;
   }();
   return cls;

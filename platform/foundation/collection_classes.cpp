@@ -12,8 +12,8 @@ std::string describeIndented(const NSObject* object, int level);
 // Strings inside collections are quoted unless they are a plain word, as the platform prints.
 std::string quotedIfNeeded(const std::string& text) {
   bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || std::string_view("_.$/:-").find(c) !=
-                                                              std::string_view::npos;
+    return std::isalnum(static_cast<unsigned char>(c)) ||
+           std::string_view("_.$/:-").find(c) != std::string_view::npos;
   });
   if (plain) return text;
   std::string quoted = "\"";
@@ -28,7 +28,9 @@ std::string quotedIfNeeded(const std::string& text) {
   return quoted + "\"";
 }
 
-std::string indent(int level) { return std::string(4 * level, ' '); }
+std::string indent(int level) {
+  return std::string(4 * level, ' ');
+}
 
 std::string describeArray(const NSArray* array, int level) {
   if (array->count() == 0) return "(\n" + indent(level) + ")";
@@ -63,9 +65,7 @@ std::string describeIndented(const NSObject* object, int level) {
 namespace foundation_classes {
 
 void defineCollectionClasses(objc::Class*) {
-  auto describeSelf = [](NSObject* self, SEL) {
-    return NSString::from(describeIndented(self, 0));
-  };
+  auto describeSelf = [](NSObject* self, SEL) { return NSString::from(describeIndented(self, 0)); };
   objc::addMethod(objc::defineClass<NSArray, NSObject>("NSArray"), "description", describeSelf);
   objc::defineClass<NSMutableArray, NSArray>("NSMutableArray");
   objc::addMethod(objc::defineClass<NSDictionary, NSObject>("NSDictionary"), "description",

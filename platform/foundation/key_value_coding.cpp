@@ -34,9 +34,9 @@ std::string typeAt(const objc::Method* method, size_t position) {
 
 [[noreturn]] void throwUnsupported(const NSObject* object, std::string_view key,
                                    const std::string& type) {
-  throw objc::Exception("NSInvalidArgumentException",
-                        defaultDescription(object) + ": key " + std::string(key) +
-                            " has type " + type + ", which key-value coding cannot box");
+  throw objc::Exception("NSInvalidArgumentException", defaultDescription(object) + ": key " +
+                                                          std::string(key) + " has type " + type +
+                                                          ", which key-value coding cannot box");
 }
 
 void storeValue(NSObject* self, NSObject* value, std::string_view key) {
@@ -47,9 +47,10 @@ void storeValue(NSObject* self, NSObject* value, std::string_view key) {
   if (type == "@") return msgSend<void>(self, setter, value);
   if (!value) {
     throw objc::Exception("NSInvalidArgumentException",
-                          defaultDescription(self) + " setNilValueForKey: could not set nil as "
-                                                     "the value for the key " + std::string(key) +
-                              ".");
+                          defaultDescription(self) +
+                              " setNilValueForKey: could not set nil as "
+                              "the value for the key " +
+                              std::string(key) + ".");
   }
   if (type == "B") return msgSend<void>(self, setter, boolValueOf(value));
   if (type == "i") return msgSend<void>(self, setter, static_cast<int>(longLongValueOf(value)));
@@ -79,7 +80,8 @@ Ref<NSObject> fetchValue(NSObject* self, std::string_view key) {
   if (type == "i") return NSNumber::numberWithLongLong(msgSend<int>(self, getter));
   if (type == "I") return NSNumber::numberWithLongLong(msgSend<unsigned>(self, getter));
   if (type == "q") return NSNumber::numberWithLongLong(msgSend<long>(self, getter));
-  if (type == "Q") return NSNumber::numberWithUnsignedLongLong(msgSend<unsigned long>(self, getter));
+  if (type == "Q")
+    return NSNumber::numberWithUnsignedLongLong(msgSend<unsigned long>(self, getter));
   if (type == "f") return NSNumber::numberWithDouble(msgSend<float>(self, getter));
   if (type == "d") return NSNumber::numberWithDouble(msgSend<double>(self, getter));
   throwUnsupported(self, key, type);
@@ -99,10 +101,10 @@ Ref<NSObject> valueForKey(NSObject* object, std::string_view key) {
 namespace foundation_classes {
 
 void defineKeyValueCoding(objc::Class* root) {
-  objc::addMethod(root, "setValue:forKey:", [](NSObject* self, SEL, NSObject* value,
-                                               NSString* key) {
-    storeValue(self, value, key ? key->string() : std::string());
-  });
+  objc::addMethod(root,
+                  "setValue:forKey:", [](NSObject* self, SEL, NSObject* value, NSString* key) {
+                    storeValue(self, value, key ? key->string() : std::string());
+                  });
   objc::addMethod(root, "valueForKey:", [](NSObject* self, SEL, NSString* key) {
     return fetchValue(self, key ? key->string() : std::string());
   });

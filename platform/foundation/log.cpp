@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdio>
 #include <iostream>
-#include <cctype>
 #include <mutex>
 
 #include "platform/runtime/no_destructor.h"
@@ -32,7 +32,8 @@ std::string printfNumber(std::string spec, const LogArgument& argument) {
   // Rebuild the conversion with the length that matches the stored kind.
   char conversion = spec.back();
   spec.pop_back();
-  while (!spec.empty() && kLengths.find(spec.back()) != std::string::npos) spec.pop_back();
+  while (!spec.empty() && kLengths.find(spec.back()) != std::string::npos)
+    spec.pop_back();
   char text[512];
   bool real = conversion == 'f' || conversion == 'g' || conversion == 'e' || conversion == 'F' ||
               conversion == 'G' || conversion == 'E';
@@ -108,12 +109,14 @@ std::string formatLog(std::string_view format, const std::vector<LogArgument>& a
       continue;
     }
     size_t start = i++;
-    while (i < format.size() && kFlags.find(format[i]) != std::string_view::npos) ++i;
-    while (i < format.size() && (std::isdigit(static_cast<unsigned char>(format[i])) ||
-                                 format[i] == '.')) {
+    while (i < format.size() && kFlags.find(format[i]) != std::string_view::npos)
+      ++i;
+    while (i < format.size() &&
+           (std::isdigit(static_cast<unsigned char>(format[i])) || format[i] == '.')) {
       ++i;
     }
-    while (i < format.size() && kLengths.find(format[i]) != std::string_view::npos) ++i;
+    while (i < format.size() && kLengths.find(format[i]) != std::string_view::npos)
+      ++i;
     if (i >= format.size()) {
       out += format.substr(start);
       break;

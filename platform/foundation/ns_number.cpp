@@ -15,10 +15,18 @@ Ref<NSNumber> NSNumber::make(Value value) {
   return number;
 }
 
-Ref<NSNumber> NSNumber::numberWithBool(bool value) { return make(value); }
-Ref<NSNumber> NSNumber::numberWithLongLong(int64_t value) { return make(value); }
-Ref<NSNumber> NSNumber::numberWithUnsignedLongLong(uint64_t value) { return make(value); }
-Ref<NSNumber> NSNumber::numberWithDouble(double value) { return make(value); }
+Ref<NSNumber> NSNumber::numberWithBool(bool value) {
+  return make(value);
+}
+Ref<NSNumber> NSNumber::numberWithLongLong(int64_t value) {
+  return make(value);
+}
+Ref<NSNumber> NSNumber::numberWithUnsignedLongLong(uint64_t value) {
+  return make(value);
+}
+Ref<NSNumber> NSNumber::numberWithDouble(double value) {
+  return make(value);
+}
 
 const char* NSNumber::objCType() const {
   static constexpr const char* kTypes[] = {"B", "q", "Q", "d"};
@@ -46,8 +54,12 @@ bool NSNumber::isEqualToNumber(const NSNumber* other) const {
   if (isReal() || other->isReal()) return doubleValue() == other->doubleValue();
   // Compare integers exactly, across signedness: a negative value equals no unsigned one.
   auto wide = [](const Value& value) -> std::pair<bool, uint64_t> {
-    return std::visit(Overloaded{[](uint64_t v) { return std::pair{false, v}; },
-                                 [](double v) { return std::pair{v < 0, uint64_t(v)}; },
+    return std::visit(Overloaded{[](uint64_t v) {
+                                   return std::pair{false, v};
+                                 },
+                                 [](double v) {
+                                   return std::pair{v < 0, uint64_t(v)};
+                                 },
                                  [](auto v) {
                                    auto s = static_cast<int64_t>(v);
                                    return std::pair{s < 0, static_cast<uint64_t>(s)};

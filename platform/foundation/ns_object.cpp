@@ -23,13 +23,14 @@ namespace foundation_classes {
 
 objc::Class* defineNSObject() {
   objc::Class* root = objc::defineClass<NSObject, void>("NSObject");
-  objc::addMethod(root, "description", [](NSObject* self, SEL) {
-    return NSString::from(defaultDescription(self));
+  objc::addMethod(root, "description",
+                  [](NSObject* self, SEL) { return NSString::from(defaultDescription(self)); });
+  objc::addMethod(root, "respondsToSelector:", [](NSObject* self, SEL, SEL sel) {
+    return objc::respondsTo(self, sel);
   });
-  objc::addMethod(root, "respondsToSelector:",
-                  [](NSObject* self, SEL, SEL sel) { return objc::respondsTo(self, sel); });
-  objc::addMethod(root, "isKindOfClass:",
-                  [](NSObject* self, SEL, objc::Class* cls) { return objc::isKindOf(self, cls); });
+  objc::addMethod(root, "isKindOfClass:", [](NSObject* self, SEL, objc::Class* cls) {
+    return objc::isKindOf(self, cls);
+  });
   objc::addMethod(root, "class", [](NSObject* self, SEL) {
     // Sent to a class, `class` answers the class itself, not its metaclass.
     return self->isa()->isMetaClass() ? static_cast<objc::Class*>(self) : self->isa();

@@ -10,11 +10,16 @@
 
 namespace {
 
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string_view skipSpace(std::string_view text) {
-  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.front()))
+    text.remove_prefix(1);
   return text;
 }
 
@@ -23,17 +28,20 @@ std::string_view decimalPrefix(std::string_view text) {
   size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   size_t digits = 0;
-  while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+  while (i < text.size() && isDigit(text[i]))
+    ++i, ++digits;
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && isDigit(text[i]))
+      ++i, ++digits;
   }
   if (digits == 0) return {};
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     size_t exponent = i + 1;
     if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
     size_t start = exponent;
-    while (exponent < text.size() && isDigit(text[exponent])) ++exponent;
+    while (exponent < text.size() && isDigit(text[exponent]))
+      ++exponent;
     if (exponent > start) i = exponent;
   }
   return text.substr(0, i);
@@ -62,7 +70,8 @@ std::vector<std::string> NSString::componentsSeparatedByString(std::string_view 
 bool NSString::boolValue() const {
   std::string_view text = skipSpace(text_);
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
-  while (!text.empty() && text.front() == '0') text.remove_prefix(1);
+  while (!text.empty() && text.front() == '0')
+    text.remove_prefix(1);
   if (text.empty()) return false;
   char c = text.front();
   return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
@@ -79,7 +88,8 @@ int64_t NSString::longLongValue() const {
   std::string_view text = skipSpace(text_);
   size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  while (i < text.size() && isDigit(text[i])) ++i;
+  while (i < text.size() && isDigit(text[i]))
+    ++i;
   std::string number(text.substr(0, i));
   errno = 0;
   return number.empty() ? 0 : std::strtoll(number.c_str(), nullptr, 10);

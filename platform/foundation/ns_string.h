@@ -17,9 +17,7 @@ class NSString : public NSObject {
   size_t length() const { return text_.size(); }
 
   bool isEqualToString(const NSString* other) const { return other && other->text_ == text_; }
-  bool containsString(std::string_view part) const {
-    return text_.find(part) != std::string::npos;
-  }
+  bool containsString(std::string_view part) const { return text_.find(part) != std::string::npos; }
   // Splits at every occurrence of the separator; an empty string gives one empty component.
   std::vector<std::string> componentsSeparatedByString(std::string_view separator) const;
 

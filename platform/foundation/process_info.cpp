@@ -18,5 +18,7 @@ void NSProcessInfo::setOperatingSystemVersion(NSOperatingSystemVersion version) 
 }
 
 namespace foundation_classes {
-void defineProcessInfo(objc::Class*) { objc::defineClass<NSProcessInfo, NSObject>("NSProcessInfo"); }
+void defineProcessInfo(objc::Class*) {
+  objc::defineClass<NSProcessInfo, NSObject>("NSProcessInfo");
+}
 }  // namespace foundation_classes

@@ -20,7 +20,9 @@ AssociationTable& associationsOf(Object& object) {
   return *object.associations_;
 }
 
-AssociationTable* existingAssociationsOf(Object& object) { return object.associations_.get(); }
+AssociationTable* existingAssociationsOf(Object& object) {
+  return object.associations_.get();
+}
 
 Ref<Object> AssociationTable::get(const void* key) const {
   for (const auto& [entryKey, value] : entries_) {

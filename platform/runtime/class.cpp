@@ -59,21 +59,22 @@ MethodCache* ClassTable::newCache_locked(size_t capacity) {
   return caches_.back().get();
 }
 
-Class* ClassTable::allocate_locked(std::string_view name, Class* superclass,
-                                   Class::Factory factory, std::type_index nativeType) {
+Class* ClassTable::allocate_locked(std::string_view name, Class* superclass, Class::Factory factory,
+                                   std::type_index nativeType) {
   if (name.empty() || names_.contains(std::string(name))) return nullptr;
   Class* rootMeta = nullptr;
   if (superclass) {
     rootMeta = superclass->isa();
-    while (rootMeta->isa() != rootMeta) rootMeta = rootMeta->isa();
+    while (rootMeta->isa() != rootMeta)
+      rootMeta = rootMeta->isa();
   }
   // A root metaclass inherits from its root class and is its own metaclass, so class objects
   // answer the root class's instance methods, as on the platform.
-  auto meta = allocateObject<Class>(Class::Passkey(), std::string(name),
-                                    superclass ? superclass->isa() : nullptr, true, nullptr,
-                                    typeid(Class));
-  auto cls = allocateObject<Class>(Class::Passkey(), std::string(name), superclass, false,
-                                   factory, nativeType);
+  auto meta =
+      allocateObject<Class>(Class::Passkey(), std::string(name),
+                            superclass ? superclass->isa() : nullptr, true, nullptr, typeid(Class));
+  auto cls = allocateObject<Class>(Class::Passkey(), std::string(name), superclass, false, factory,
+                                   nativeType);
   if (!superclass) meta->superclass_ = cls.get();
   meta->isa_ = rootMeta ? rootMeta : meta.get();
   cls->isa_ = meta.get();
@@ -174,9 +175,9 @@ Class* nativeClass(std::type_index type) {
 }
 
 void throwWrongObjectType(const Object* object, const std::type_info& expected) {
-  throw Exception("NSInvalidArgumentException",
-                  "expected an object stored as " + demangle(expected) + ", got an instance of " +
-                      object->isa()->name());
+  throw Exception("NSInvalidArgumentException", "expected an object stored as " +
+                                                    demangle(expected) + ", got an instance of " +
+                                                    object->isa()->name());
 }
 
 void throwUndefinedClass(const std::type_info& type) {
@@ -196,7 +197,9 @@ Ref<Object> ClassTable::instantiate(Class* cls) {
   return object;
 }
 
-Ref<Object> createInstance(Class* cls) { return cls ? ClassTable::instantiate(cls) : nullptr; }
+Ref<Object> createInstance(Class* cls) {
+  return cls ? ClassTable::instantiate(cls) : nullptr;
+}
 
 bool isKindOf(const Object* object, const Class* cls) {
   return object && cls && object->isa()->isSubclassOf(cls);

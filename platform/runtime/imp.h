@@ -20,17 +20,17 @@ struct Canonical {
   using type = std::remove_cvref_t<T>;
 };
 template <class T>
-  requires kIsObjectType<T>
+requires kIsObjectType<T>
 struct Canonical<T> {
   using type = Object*;
 };
 template <class T>
-  requires Scalar<std::remove_cvref_t<T>>
+requires Scalar<std::remove_cvref_t<T>>
 struct Canonical<T> {
   using type = typename ScalarEncoding<std::remove_cvref_t<T>>::Canonical;
 };
 template <class T>
-  requires Enum<std::remove_cvref_t<T>>
+requires Enum<std::remove_cvref_t<T>>
 struct Canonical<T> {
   using type = typename Canonical<std::underlying_type_t<std::remove_cvref_t<T>>>::type;
 };
@@ -42,7 +42,7 @@ struct CanonicalResultOf {
   using type = CanonicalArg<R>;
 };
 template <class R>
-  requires kIsObjectType<R>
+requires kIsObjectType<R>
 struct CanonicalResultOf<R> {
   using type = Ref<Object>;
 };
@@ -132,8 +132,7 @@ R resultFromCanonical(CanonicalResult<R>&& value) {
 using ErasedFunction = void (*)();
 
 template <class R, class Self, class... Args>
-CanonicalResult<R> thunk(ErasedFunction target, Object* self, SEL cmd,
-                         CanonicalArg<Args>... args) {
+CanonicalResult<R> thunk(ErasedFunction target, Object* self, SEL cmd, CanonicalArg<Args>... args) {
   auto typed = reinterpret_cast<R (*)(Self*, SEL, Args...)>(target);
   // The runtime only calls an implementation on instances of the class it was added to, whose
   // storage derives from Self; the sanitizer build checks this cast.
@@ -155,7 +154,7 @@ class Imp {
   Imp() = default;
 
   template <class R, class Self, class... Args>
-    requires std::derived_from<Self, Object>
+  requires std::derived_from<Self, Object>
   static Imp of(R (*function)(Self*, SEL, Args...)) {
     static_assert(!std::is_pointer_v<R> || std::is_same_v<R, Class*>,
                   "object results are returned as Ref<T>");
@@ -168,10 +167,8 @@ class Imp {
 
   // Captureless lambdas: Imp::of([](UIView* self, SEL) { … }).
   template <class Lambda>
-    requires requires(Lambda lambda) { +lambda; }
-  static Imp of(Lambda lambda) {
-    return of(+lambda);
-  }
+  requires requires(Lambda lambda) { +lambda; }
+  static Imp of(Lambda lambda) { return of(+lambda); }
 
   explicit operator bool() const { return thunk_ != nullptr; }
   const Signature* signature() const { return signature_; }
@@ -196,7 +193,7 @@ class Imp {
   template <class R, class... Args>
   R invokeUnchecked(Object* self, SEL cmd, Args&&... args) const {
     using Canonical = detail::CanonicalResult<R> (*)(detail::ErasedFunction, Object*, SEL,
-                                                      detail::CanonicalArg<Args>...);
+                                                     detail::CanonicalArg<Args>...);
     auto function = reinterpret_cast<Canonical>(thunk_);
     if constexpr (std::is_void_v<R>) {
       function(target_, self, cmd, detail::toCanonical(std::forward<Args>(args))...);

@@ -8,8 +8,7 @@ namespace {
 // "-[UIView layoutSubviews]" or "+[SBLockScreenManager sharedInstance]".
 std::string methodName(const Object* receiver, SEL sel) {
   const Class* cls = receiver->isa();
-  return std::string(cls->isMetaClass() ? "+[" : "-[") + cls->name() + " " + sel_getName(sel) +
-         "]";
+  return std::string(cls->isMetaClass() ? "+[" : "-[") + cls->name() + " " + sel_getName(sel) + "]";
 }
 
 std::string address(const void* pointer) {
@@ -23,18 +22,17 @@ std::string address(const void* pointer) {
 namespace detail {
 
 void throwUnrecognizedSelector(const Object* receiver, SEL sel) {
-  throw Exception("NSInvalidArgumentException", methodName(receiver, sel) +
-                                                    ": unrecognized selector sent to " +
-                                                    (receiver->isa()->isMetaClass() ? "class "
-                                                                                    : "instance ") +
-                                                    address(receiver));
+  throw Exception("NSInvalidArgumentException",
+                  methodName(receiver, sel) + ": unrecognized selector sent to " +
+                      (receiver->isa()->isMetaClass() ? "class " : "instance ") +
+                      address(receiver));
 }
 
 void throwSignatureMismatch(const Object* receiver, SEL sel, const Method& method,
                             const Signature* expected) {
-  throw Exception("NSInvalidArgumentException",
-                  methodName(receiver, sel) + " has type " + method.imp.encoding() +
-                      " but was sent as " + (expected ? expected->encoding() : "?"));
+  throw Exception("NSInvalidArgumentException", methodName(receiver, sel) + " has type " +
+                                                    method.imp.encoding() + " but was sent as " +
+                                                    (expected ? expected->encoding() : "?"));
 }
 
 }  // namespace detail

@@ -10,7 +10,9 @@ Object::Object() = default;
 
 // Out of line so that AssociationTable is complete where the unique_ptr is destroyed; dropping
 // the table releases every associated value.
-Object::~Object() { assert(refs_.load() == 0 && "object destroyed while still referenced"); }
+Object::~Object() {
+  assert(refs_.load() == 0 && "object destroyed while still referenced");
+}
 
 void Object::release() const {
   if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;

@@ -20,13 +20,12 @@ class Ref {
   Ref(const Ref& other) : object_(other.object_) { retain(); }
   Ref(Ref&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
   template <class U>
-    requires std::is_convertible_v<U*, T*>
-  Ref(const Ref<U>& other) : object_(other.get()) {
+  requires std::is_convertible_v<U*, T*> Ref(const Ref<U>& other) : object_(other.get()) {
     retain();
   }
   template <class U>
-    requires std::is_convertible_v<U*, T*>
-  Ref(Ref<U>&& other) noexcept : object_(other.leak()) {}
+  requires std::is_convertible_v<U*, T*> Ref(Ref<U>&& other)
+  noexcept : object_(other.leak()) {}
   ~Ref() { release(); }
 
   Ref& operator=(Ref other) noexcept {

@@ -16,8 +16,7 @@ objc::Class* objc_allocateClassPair(objc::Class* superclass, std::string_view na
   auto& table = ClassTable::shared();
   std::lock_guard lock(table.lock());
   if (superclass) {
-    return table.allocate_locked(name, superclass, superclass->factory(),
-                                 superclass->nativeType());
+    return table.allocate_locked(name, superclass, superclass->factory(), superclass->nativeType());
   }
   return table.allocate_locked(name, nullptr, &objc::detail::construct<objc::Object>,
                                typeid(objc::Object));
@@ -34,20 +33,24 @@ objc::Class* object_getClass(const objc::Object* object) {
   return object ? object->isa() : nullptr;
 }
 
-const char* class_getName(const objc::Class* cls) { return cls ? cls->name().c_str() : "nil"; }
+const char* class_getName(const objc::Class* cls) {
+  return cls ? cls->name().c_str() : "nil";
+}
 
 objc::Class* class_getSuperclass(const objc::Class* cls) {
   return cls ? cls->superclass() : nullptr;
 }
 
-bool class_isMetaClass(const objc::Class* cls) { return cls && cls->isMetaClass(); }
+bool class_isMetaClass(const objc::Class* cls) {
+  return cls && cls->isMetaClass();
+}
 
 bool class_addMethod(objc::Class* cls, SEL sel, objc::Imp imp, std::string_view types) {
   if (!cls || !sel || !imp) return false;
   const objc::Signature* declared = objc::Signature::intern(types);
   if (declared != imp.signature()) {
-    objc::reportDiagnostic(std::string("class_addMethod: ") + cls->name() + " " +
-                           sel_getName(sel) + " declared as \"" + std::string(types) +
+    objc::reportDiagnostic(std::string("class_addMethod: ") + cls->name() + " " + sel_getName(sel) +
+                           " declared as \"" + std::string(types) +
                            "\" but its implementation has type " + imp.encoding());
     return false;
   }

@@ -31,4 +31,6 @@ SEL sel_registerName(std::string_view name) {
   return result;
 }
 
-const char* sel_getName(SEL selector) { return selector ? selector->name().c_str() : ""; }
+const char* sel_getName(SEL selector) {
+  return selector ? selector->name().c_str() : "";
+}

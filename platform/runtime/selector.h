@@ -28,5 +28,7 @@ const char* sel_getName(SEL selector);
 
 namespace objc {
 // Shorthand for sel_registerName.
-inline SEL sel(std::string_view name) { return sel_registerName(name); }
+inline SEL sel(std::string_view name) {
+  return sel_registerName(name);
+}
 }  // namespace objc

@@ -12,9 +12,9 @@ void MSHookMessageEx(objc::Class* cls, SEL sel, objc::Imp replacement, objc::Imp
   const objc::Method* current = table.inheritedMethod_locked(cls, sel);
   if (!current) return;
   if (current->imp.signature() != replacement.signature()) {
-    objc::reportDiagnostic(std::string("MSHookMessageEx: ") + cls->name() + " " +
-                           sel_getName(sel) + " has type " + current->imp.encoding() +
-                           ", the replacement " + replacement.encoding());
+    objc::reportDiagnostic(std::string("MSHookMessageEx: ") + cls->name() + " " + sel_getName(sel) +
+                           " has type " + current->imp.encoding() + ", the replacement " +
+                           replacement.encoding());
     return;
   }
   // The slot is filled before the replacement is published, so the replacement can always

@@ -26,9 +26,9 @@ struct TypeEncoding;
 template <class T>
 struct IsObjectType : std::false_type {};
 template <class T>
-  requires std::derived_from<std::remove_cv_t<T>, Object> &&
-           (!std::same_as<std::remove_cv_t<T>, Class>)
-struct IsObjectType<T*> : std::true_type {};
+requires std::derived_from<std::remove_cv_t<T>, Object> &&
+    (!std::same_as<std::remove_cv_t<T>, Class>)struct IsObjectType<T*> : std::true_type {
+};
 template <class T>
 struct IsObjectType<Ref<T>> : std::true_type {};
 template <>
@@ -87,11 +87,15 @@ struct ScalarEncoding<double> {
 };
 
 template <class T>
-concept Scalar = requires { ScalarEncoding<T>::value; };
+concept Scalar = requires {
+  ScalarEncoding<T>::value;
+};
 template <class T>
 concept Enum = std::is_enum_v<T> && Scalar<std::underlying_type_t<T>>;
 template <class T>
-concept Structure = requires { TypeEncoding<T>::value; };
+concept Structure = requires {
+  TypeEncoding<T>::value;
+};
 
 }  // namespace detail
 

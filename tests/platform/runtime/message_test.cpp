@@ -29,8 +29,8 @@ class MessageTest : public ::testing::Test {
     objc::addMethod(animal, "setLegs:", [](Animal* self, SEL, int legs) { self->legs = legs; });
     objc::addMethod(animal, "sound", [](Animal*, SEL) { return 1.0; });
     objc::addMethod(dog, "sound", [](Animal*, SEL) { return 2.0; });
-    objc::addMethod(animal, "weigh:by:",
-                    [](Animal*, SEL, Animal* other, double factor) -> Ref<Animal> {
+    objc::addMethod(animal,
+                    "weigh:by:", [](Animal*, SEL, Animal* other, double factor) -> Ref<Animal> {
                       return factor > 0 ? Ref<Animal>(other) : nullptr;
                     });
   }
@@ -110,8 +110,9 @@ TEST_F(MessageTest, SendingToNullReturnsZero) {
 }
 
 TEST_F(MessageTest, PassesStructuresByValue) {
-  objc::addMethod(animal, "mirror:",
-                  [](Animal*, SEL, const Point2& p) { return Point2{p.y, p.x}; });
+  objc::addMethod(animal, "mirror:", [](Animal*, SEL, const Point2& p) {
+    return Point2{p.y, p.x};
+  });
   Ref<Animal> first = objc::createInstance<Animal>(animal);
   Point2 mirrored = msgSend<Point2>(first, sel("mirror:"), Point2{1, 2});
   EXPECT_EQ(mirrored.x, 2);
@@ -189,6 +190,7 @@ TEST_F(MessageTest, SendsStayConsistentWhileMethodsChangeOnAnotherThread) {
                     nullptr);
   }
   done = true;
-  for (auto& sender : senders) sender.join();
+  for (auto& sender : senders)
+    sender.join();
   EXPECT_EQ(wrong.load(), 0);
 }

@@ -53,10 +53,9 @@ TEST_F(SubstrateTest, HookingAnInheritedMethodLeavesTheSuperclassAlone) {
 
 TEST_F(SubstrateTest, HooksStackInInstallationOrder) {
   static objc::Imp first, second;
-  MSHookMessageEx(base, sel("describe"), objc::Imp::of([](Animal* self, SEL cmd) {
-                    return first.call<int>(self, cmd) * 10;
-                  }),
-                  &first);
+  MSHookMessageEx(
+      base, sel("describe"),
+      objc::Imp::of([](Animal* self, SEL cmd) { return first.call<int>(self, cmd) * 10; }), &first);
   MSHookMessageEx(base, sel("describe"), objc::Imp::of([](Animal* self, SEL cmd) {
                     return second.call<int>(self, cmd) + 5;
                   }),
@@ -88,6 +87,5 @@ TEST_F(SubstrateTest, ReplacementOfAnotherTypeIsRefused) {
 
 TEST_F(SubstrateTest, CallingAnEmptyImplementationThrows) {
   objc::Imp empty;
-  EXPECT_THROW(empty.call<int>(objc::createInstance(base).get(), sel("describe")),
-               objc::Exception);
+  EXPECT_THROW(empty.call<int>(objc::createInstance(base).get(), sel("describe")), objc::Exception);
 }

@@ -26,8 +26,7 @@ objc::Class* dogClass() {
 
 objc::Class* freshSubclass(objc::Class* superclass, const std::string& stem) {
   static std::atomic<int> counter{0};
-  objc::Class* cls =
-      objc_allocateClassPair(superclass, stem + "_" + std::to_string(++counter), 0);
+  objc::Class* cls = objc_allocateClassPair(superclass, stem + "_" + std::to_string(++counter), 0);
   objc_registerClassPair(cls);
   return cls;
 }
