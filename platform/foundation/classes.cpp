@@ -10,6 +10,7 @@ bool defineFoundationClasses() {
   foundation_classes::defineValueClasses(root);
   foundation_classes::defineCollectionClasses(root);
   foundation_classes::defineProcessInfo(root);
+  foundation_classes::defineNotificationCenter(root);
   return true;
 }
 

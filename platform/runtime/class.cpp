@@ -121,7 +121,8 @@ void ClassTable::setMethod_locked(Class* cls, SEL sel, Imp imp) {
 
 void ClassTable::flushCaches_locked(const Class* changed) {
   for (const auto& cls : classes_) {
-    if (cls->isSubclassOf(changed)) {
+    // An empty cache holds nothing stale; replacing it would only cost memory.
+    if (cls->isSubclassOf(changed) && !cls->cache_.load(std::memory_order_relaxed)->empty()) {
       cls->cache_.store(newCache_locked(kInitialCacheCapacity), std::memory_order_release);
     }
   }

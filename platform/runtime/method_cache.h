@@ -37,6 +37,7 @@ class MethodCache {
   // Adds an entry; the caller holds the runtime lock. False when the cache is too full to take
   // it, in which case the caller grows it with grownCopy().
   bool insert(SEL sel, const Method* method);
+  bool empty() const { return used_ == 0; }
   std::unique_ptr<MethodCache> grownCopy() const;
 
  private:

@@ -10,4 +10,5 @@ void defineKeyValueCoding(objc::Class* root);
 void defineValueClasses(objc::Class* root);
 void defineCollectionClasses(objc::Class* root);
 void defineProcessInfo(objc::Class* root);
+void defineNotificationCenter(objc::Class* root);
 }  // namespace foundation_classes

@@ -1,0 +1,31 @@
+// vitrel: the host programs of the simulated device.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "apps/vitrel/device_options.h"
+#include "apps/vitrel/notify_command.h"
+#include "platform/foundation/log.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "vitrel: a simulated phone home screen with the Vitrel3DTouch library injected, and the "
+      "settings bundle that configures it."};
+  app.set_help_all_flag("--help-all", "Show help for every subcommand");
+  app.require_subcommand(0, 1);
+
+  DeviceOptions device;
+  addDeviceOption(app, device);
+  addNotifyCommand(app, device);
+
+  setLogDestination(LogDestination::standardError);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::Error& error) {
+    return app.exit(error);
+  } catch (const std::exception& error) {
+    std::cerr << "vitrel: " << error.what() << '\n';
+    return 1;
+  }
+  if (app.get_subcommands().empty()) std::cout << app.help();
+  return 0;
+}
