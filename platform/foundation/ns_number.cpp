@@ -7,6 +7,8 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 }  // namespace
 
 Ref<NSNumber> NSNumber::make(Value value) {
