@@ -92,18 +92,27 @@ Class* classOf() {
   return detail::nativeClass(typeid(T));
 }
 
-// Defines and registers a class whose instances are stored as T, subclass of the class defined
-// for Super (Super = void makes a root class). Returns null if the name is taken.
+// Defines and registers a class whose instances are stored as T, as a subclass of
+// `superclass`, whose instances are stored as SuperStorage (a base of T). Null if the name is
+// taken, or if superclass is null or not stored as SuperStorage.
+template <class T, class SuperStorage>
+Class* defineClass(std::string_view name, Class* superclass) {
+  static_assert(std::is_default_constructible_v<T>, "instances are made by the runtime");
+  static_assert(std::is_base_of_v<SuperStorage, T>, "storage must derive from the superclass's");
+  if (!superclass || superclass->nativeType() != typeid(SuperStorage)) return nullptr;
+  return detail::defineNativeClass(name, superclass, &detail::construct<T>, typeid(T));
+}
+
+// The same with the class defined for Super as the superclass; Super = void makes a root
+// class.
 template <class T, class Super>
 Class* defineClass(std::string_view name) {
-  static_assert(std::is_default_constructible_v<T>, "instances are made by the runtime");
-  Class* superclass = nullptr;
-  if constexpr (!std::is_void_v<Super>) {
-    static_assert(std::is_base_of_v<Super, T>, "storage must derive from the superclass's");
-    superclass = classOf<Super>();
-    if (!superclass) return nullptr;
+  if constexpr (std::is_void_v<Super>) {
+    static_assert(std::is_default_constructible_v<T>, "instances are made by the runtime");
+    return detail::defineNativeClass(name, nullptr, &detail::construct<T>, typeid(T));
+  } else {
+    return defineClass<T, Super>(name, classOf<Super>());
   }
-  return detail::defineNativeClass(name, superclass, &detail::construct<T>, typeid(T));
 }
 
 // A new instance of cls (storage of its nearest C++-defined ancestor, isa = cls); null for a

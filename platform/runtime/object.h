@@ -15,6 +15,8 @@ class AssociationTable;
 // The storage of every object the runtime dispatches to. Its class (`isa`) decides which
 // methods a message reaches; the C++ type only decides the storage. Objects live on the heap,
 // are created through the runtime (make<T>(), createInstance()) and die when the last Ref goes.
+// The class is set once the C++ constructor has returned, so a constructor must not send
+// messages to the object it builds.
 class Object {
  public:
   Object();

@@ -1,5 +1,7 @@
 #include "platform/foundation/ns_string.h"
-#include "platform/uikit/ui_view.h"
+#include "platform/uikit/ui_collection_view.h"
+#include "platform/uikit/ui_view_controller.h"
+#include "platform/uikit/ui_visual_effect_view.h"
 
 namespace {
 
@@ -34,12 +36,37 @@ void defineViewMethods(objc::Class* view) {
                   [](UIView* self, SEL) { return self->traitCollection(); });
 }
 
+void defineViewControllerMethods(objc::Class* controller) {
+  objc::addMethod(controller, "loadView",
+                  [](UIViewController* self, SEL) { self->setView(objc::make<UIView>()); });
+  objc::addMethod(controller, "view",
+                  [](UIViewController* self, SEL) { return Ref<UIView>(self->view()); });
+  objc::addMethod(controller, "viewDidAppear:", [](UIViewController*, SEL, bool) {});
+  objc::addMethod(controller, "viewWillLayoutSubviews", [](UIViewController*, SEL) {});
+}
+
+void defineCollectionClasses() {
+  objc::Class* reusable =
+      objc::defineClass<UICollectionReusableView, UIView>("UICollectionReusableView");
+  objc::addMethod(reusable, "reuseIdentifier", [](UICollectionReusableView* self, SEL) {
+    return Ref<NSString>(self->reuseIdentifier());
+  });
+  objc::addMethod(reusable, "layoutSubviews", [](UICollectionReusableView*, SEL) {});
+  objc::defineClass<UICollectionViewCell, UICollectionReusableView>("UICollectionViewCell");
+  objc::defineClass<UIScrollView, UIView>("UIScrollView");
+  objc::addMethod(objc::defineClass<UICollectionView, UIScrollView>("UICollectionView"),
+                  "didMoveToWindow", [](UICollectionView*, SEL) {});
+}
+
 // Defined when the library is loaded, like every public class of the platform. Private
 // classes of a particular system version are the host's to define.
 bool defineUIKitClasses() {
   objc::defineClass<CALayer, NSObject>("CALayer");
   objc::defineClass<UITraitCollection, NSObject>("UITraitCollection");
   defineViewMethods(objc::defineClass<UIView, NSObject>("UIView"));
+  defineViewControllerMethods(objc::defineClass<UIViewController, NSObject>("UIViewController"));
+  defineCollectionClasses();
+  objc::defineClass<UIVisualEffectView, UIView>("UIVisualEffectView");
   return true;
 }
 

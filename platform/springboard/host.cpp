@@ -1,0 +1,24 @@
+#include "platform/springboard/host.h"
+
+#include <mutex>
+
+#include "platform/foundation/process_info.h"
+#include "platform/springboard/internal/class_definitions.h"
+#include "platform/springboard/sb_icon_view.h"
+#include "platform/uikit/private_classes.h"
+
+void setUpHost(const HostConfiguration& configuration) {
+  static std::once_flag once;
+  std::call_once(once, [&] {
+    auto systemHas = [&](std::string_view name) {
+      return !configuration.missingClasses.contains(name);
+    };
+    definePrivateUIKitClasses(systemHas);
+    springboard_classes::defineIconClasses(systemHas);
+    springboard_classes::defineNotificationClasses(systemHas);
+    NSProcessInfo::processInfo()->setOperatingSystemVersion({configuration.osMajorVersion, 0, 0});
+    if (objc::classOf<SBLockScreenManager>()) {
+      SBLockScreenManager::sharedInstance()->setLockScreenVisible(configuration.lockScreenVisible);
+    }
+  });
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+// Each SpringBoard file defines its classes, skipping those the simulated system lacks;
+// host.cpp calls these once.
+namespace springboard_classes {
+using SystemHas = std::function<bool(std::string_view name)>;
+void defineIconClasses(const SystemHas& systemHas);
+void defineNotificationClasses(const SystemHas& systemHas);
+}  // namespace springboard_classes

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/foundation/ns_string.h"
+#include "platform/uikit/ui_scroll_view.h"
+
+// The views a collection view shows besides its cells (headers, separators…), told apart by
+// their reuse identifier.
+class UICollectionReusableView : public UIView {
+ public:
+  NSString* reuseIdentifier() const { return reuseIdentifier_.get(); }
+  void setReuseIdentifier(Ref<NSString> identifier) { reuseIdentifier_ = std::move(identifier); }
+
+ private:
+  Ref<NSString> reuseIdentifier_;
+};
+
+// A cell: a reusable view whose content goes into its content view, made with the cell.
+class UICollectionViewCell : public UICollectionReusableView {
+ public:
+  UICollectionViewCell();
+  UIView* contentView() const { return contentView_.get(); }
+
+ private:
+  Ref<UIView> contentView_;
+};
+
+// A scrolling list of cells and reusable views, all direct subviews. `didMoveToWindow` is
+// sent by the host when the collection view enters a window.
+class UICollectionView : public UIScrollView {};

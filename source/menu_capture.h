@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/foundation/ns_array.h"
+#include "platform/runtime/runtime.h"
+#include "platform/springboard/sb_icon_view.h"
+
+// The long-pressed icon's colour, captured before its menu is built, and the actions the user
+// removed from icon menus.
+namespace menu_capture {
+
+extern objc::Imp hostApplicationShortcutItems;
+Ref<NSArray> applicationShortcutItems(SBIconView* self, SEL cmd);
+
+extern objc::Imp hostContainerViewForPresentingContextMenu;
+Ref<UIView> containerViewForPresentingContextMenuForIconView(SBIconController* self, SEL cmd,
+                                                             SBIconView* iconView);
+
+}  // namespace menu_capture

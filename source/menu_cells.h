@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/runtime/runtime.h"
+#include "platform/uikit/ui_collection_view.h"
+
+// The menu's action cells: label colours, corners and the lock screen's separators in cells.
+namespace menu_cells {
+
+extern objc::Imp hostCellLayoutSubviews;
+void cellLayoutSubviews(UICollectionViewCell* self, SEL cmd);
+void adjustFramesForSubviews(UICollectionViewCell* self, SEL cmd);
+void updateLabelColors(UICollectionViewCell* self, SEL cmd);
+
+}  // namespace menu_cells

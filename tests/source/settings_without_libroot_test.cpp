@@ -1,0 +1,17 @@
+#include <gtest/gtest.h>
+
+#include "source/settings.h"
+
+TEST(SettingsWithoutLibrootTest, FileLiesUnderVarJb) {
+  EXPECT_EQ(settingsFilePath(),
+            "/var/jb/var/mobile/Library/Preferences/com.wyndle.vitrel3dtouch.plist");
+}
+
+TEST(SettingsWithoutLibrootTest, MissingFileLeavesEverythingOff) {
+  loadPrefs();
+  EXPECT_FALSE(settings().enabled);
+  EXPECT_EQ(settings().cornerRadius, 0.0f);
+  EXPECT_EQ(settings().titlesToRemove, nullptr);
+  auto fallback = NSString::from("fallback");
+  EXPECT_EQ(GetNSString(NSString::from("titlesToRemove").get(), fallback.get()), fallback);
+}

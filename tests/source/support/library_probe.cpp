@@ -1,0 +1,57 @@
+// Linked only into the library's test variant: lets tests read the settings the library holds,
+// which the real library keeps to itself.
+
+#include <string>
+
+#include "platform/foundation/log.h"
+#include "source/settings.h"
+
+namespace {
+
+std::string describeSettings() {
+  const Settings& current = settings();
+  std::string text;
+  for (const SettingField& entry : kSettingFields) {
+    std::visit(
+        [&](auto field) {
+          text += " " + std::string(entry.key) + "=";
+          const auto& value = current.*field;
+          if constexpr (std::is_same_v<std::decay_t<decltype(value)>, Ref<NSString>>) {
+            text += value ? "\"" + value->string() + "\"" : "nil";
+          } else {
+            text += formatLog("%g", {static_cast<double>(value)});
+          }
+        },
+        entry.field);
+  }
+  return text;
+}
+
+void logSettings(CFNotificationCenterRef, void*, CFNotificationName, const void*, CFDictionaryRef) {
+  logLine("vitrel-testing: settings" + describeSettings());
+}
+
+// Registered after the library's own observer, so it runs after loadPrefs on each reload.
+__attribute__((constructor)) void observeReloads() {
+  CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, logSettings,
+                                  CFSTR(kReloadPrefsNotification), nullptr,
+                                  CFNotificationSuspensionBehaviorCoalesce);
+}
+
+}  // namespace
+
+extern "C" {
+
+const Settings* vitrelTestingSettings() {
+  return &settings();
+}
+
+void vitrelTestingSettingsFilePath(std::string* path) {
+  *path = settingsFilePath();
+}
+
+void vitrelTestingGetNSString(NSString* key, NSString* fallback, Ref<NSObject>* result) {
+  *result = GetNSString(key, fallback);
+}
+
+}  // extern "C"
