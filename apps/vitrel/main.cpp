@@ -4,6 +4,8 @@
 
 #include "apps/vitrel/device_options.h"
 #include "apps/vitrel/notify_command.h"
+#include "apps/vitrel/prefs_command.h"
+#include "apps/vitrel/springboard_command.h"
 #include "platform/foundation/log.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +17,8 @@ int main(int argc, char** argv) {
 
   DeviceOptions device;
   addDeviceOption(app, device);
+  addSpringboardCommand(app, device);
+  addPrefsCommand(app, device);
   addNotifyCommand(app, device);
 
   setLogDestination(LogDestination::standardError);

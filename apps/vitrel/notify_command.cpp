@@ -1,14 +1,11 @@
 #include "apps/vitrel/notify_command.h"
 
-#include <sys/signalfd.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "apps/vitrel/stop_on_signal.h"
 #include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/run_loop.h"
 
@@ -28,30 +25,6 @@ void post(const DeviceOptions& device, const std::vector<std::string>& names) {
     std::cout << "posted " << name << '\n';
   }
 }
-
-// Ctrl-C and termination stop the loop, so the process leaves the device cleanly.
-class StopOnSignal {
- public:
-  StopOnSignal() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    sigprocmask(SIG_BLOCK, &signals, nullptr);
-    fd_ = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
-    if (fd_ >= 0) source_ = RunLoop::main().watchReadable(fd_, [] { RunLoop::main().stop(); });
-  }
-  ~StopOnSignal() {
-    source_ = RunLoop::Source();
-    if (fd_ >= 0) close(fd_);
-  }
-  StopOnSignal(const StopOnSignal&) = delete;
-  StopOnSignal& operator=(const StopOnSignal&) = delete;
-
- private:
-  int fd_ = -1;
-  RunLoop::Source source_;
-};
 
 void watch(const DeviceOptions& device, const WatchOptions& options) {
   enterDevice(device);

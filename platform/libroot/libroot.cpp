@@ -2,6 +2,8 @@
 // jailbreak's files live in <device>/var/jb, as on a rootless phone. A process without a
 // device folder gets the phone's own answers ("" and "/var/jb").
 
+#include "platform/libroot/libroot.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>

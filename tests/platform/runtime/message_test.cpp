@@ -158,12 +158,13 @@ TEST_F(MessageTest, AddingToASuperclassReachesSubclassesThatAlreadyCachedAMiss) 
 
 TEST_F(MessageTest, CacheGrowsWithManySelectors) {
   for (int i = 0; i < 200; ++i) {
-    objc::addMethod(animal, "m" + std::to_string(i), [](Animal* self, SEL) { return self->legs; });
+    objc::addMethod(animal, std::string("m").append(std::to_string(i)),
+                    [](Animal* self, SEL) { return self->legs; });
   }
   Ref<Animal> hound = objc::createInstance<Animal>(dog);
   for (int round = 0; round < 2; ++round) {
     for (int i = 0; i < 200; ++i) {
-      ASSERT_EQ(msgSend<int>(hound, sel("m" + std::to_string(i))), 4);
+      ASSERT_EQ(msgSend<int>(hound, sel(std::string("m").append(std::to_string(i)))), 4);
     }
   }
 }

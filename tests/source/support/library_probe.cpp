@@ -14,7 +14,7 @@ std::string describeSettings() {
   for (const SettingField& entry : kSettingFields) {
     std::visit(
         [&](auto field) {
-          text += " " + std::string(entry.key) + "=";
+          text.append(" ").append(entry.key).append("=");
           const auto& value = current.*field;
           if constexpr (std::is_same_v<std::decay_t<decltype(value)>, Ref<NSString>>) {
             text += value ? "\"" + value->string() + "\"" : "nil";

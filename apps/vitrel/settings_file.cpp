@@ -1,0 +1,135 @@
+#include "apps/vitrel/settings_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "platform/foundation/darwin_notify.h"
+#include "platform/foundation/ns_number.h"
+#include "platform/foundation/property_list.h"
+#include "platform/libroot/libroot.h"
+#include "source/settings_keys.h"
+
+namespace settings_file {
+namespace {
+
+std::string lowercase(std::string_view text) {
+  std::string result(text);
+  std::transform(result.begin(), result.end(), result.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return result;
+}
+
+std::optional<bool> parseBoolean(std::string_view text) {
+  std::string word = lowercase(text);
+  if (word == "true" || word == "yes" || word == "on" || word == "1") return true;
+  if (word == "false" || word == "no" || word == "off" || word == "0") return false;
+  return std::nullopt;
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::string_view nameOf(ValueType type) {
+  switch (type) {
+    case ValueType::boolean:
+      return "bool";
+    case ValueType::number:
+      return "number";
+    case ValueType::string:
+      return "string";
+  }
+  return "string";
+}
+
+std::optional<ValueType> typeNamed(std::string_view name) {
+  for (ValueType type : {ValueType::boolean, ValueType::number, ValueType::string}) {
+    if (nameOf(type) == name) return type;
+  }
+  return std::nullopt;
+}
+
+std::optional<ValueType> knownType(std::string_view key) {
+  for (const SettingField& entry : kSettingFields) {
+    // The field types are declared in the order boolean, number, string, as ValueType is.
+    if (entry.key == key) return static_cast<ValueType>(entry.field.index());
+  }
+  return std::nullopt;
+}
+
+std::optional<ValueType> typeOf(const NSObject* value) {
+  if (auto* number = dynamic_cast<const NSNumber*>(value)) {
+    return number->isBoolean() ? ValueType::boolean : ValueType::number;
+  }
+  if (dynamic_cast<const NSString*>(value)) return ValueType::string;
+  return std::nullopt;
+}
+
+Result<Ref<NSObject>> parseValue(std::string_view text, ValueType type) {
+  switch (type) {
+    case ValueType::boolean:
+      if (auto value = parseBoolean(text)) return Ref<NSObject>(NSNumber::numberWithBool(*value));
+      return Result<Ref<NSObject>>::failure("\"" + std::string(text) +
+                                            "\" is not a boolean (use true or false)");
+    case ValueType::number:
+      if (auto value = parseNumber(text)) return Ref<NSObject>(NSNumber::numberWithDouble(*value));
+      return Result<Ref<NSObject>>::failure("\"" + std::string(text) +
+                                            "\" is not a number (use a decimal such as 12.5)");
+    case ValueType::string:
+      return Ref<NSObject>(NSString::from(std::string(text)));
+  }
+  return Result<Ref<NSObject>>::failure("unknown type");
+}
+
+ValueType inferType(std::string_view text) {
+  if (parseBoolean(text) && !parseNumber(text)) return ValueType::boolean;
+  if (parseNumber(text)) return ValueType::number;
+  return ValueType::string;
+}
+
+std::string format(const NSObject* value) {
+  if (auto* number = dynamic_cast<const NSNumber*>(value); number && number->isBoolean()) {
+    return number->boolValue() ? "true" : "false";
+  }
+  return describe(value);
+}
+
+std::filesystem::path path() {
+  char resolved[1024];
+  const char* result = libroot_jbrootpath(std::string(kSettingsFile).c_str(), resolved);
+  return result ? result : std::string(kSettingsFile);
+}
+
+Result<Ref<NSMutableDictionary>> read() {
+  std::error_code error;
+  if (!std::filesystem::exists(path(), error)) return NSMutableDictionary::from({});
+  auto file = readPropertyListDictionary(path());
+  if (!file) return Result<Ref<NSMutableDictionary>>::failure(file.error());
+  return NSMutableDictionary::mutableCopyOf(file.value().get());
+}
+
+Result<bool> write(const NSDictionary* settings) {
+  std::error_code error;
+  std::filesystem::create_directories(path().parent_path(), error);
+  if (error) {
+    return Result<bool>::failure("cannot make " + path().parent_path().string() + ": " +
+                                 error.message());
+  }
+  auto written = writePropertyListAtomically(settings, path());
+  if (!written) return written;
+  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                       CFSTR(kReloadPrefsNotification), nullptr, nullptr, true);
+  return true;
+}
+
+}  // namespace settings_file

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/ns_dictionary.h"
+#include "platform/foundation/result.h"
+
+// The device's settings file, edited the way the settings bundle edits it: read whole, written
+// whole and atomically, then the reload notification posted.
+namespace settings_file {
+
+enum class ValueType { boolean, number, string };
+std::string_view nameOf(ValueType type);
+std::optional<ValueType> typeNamed(std::string_view name);
+
+// The type the library reads a key as, or none for a key it does not know.
+std::optional<ValueType> knownType(std::string_view key);
+// The type of a stored value (none for other property-list types).
+std::optional<ValueType> typeOf(const NSObject* value);
+
+// Parses text as a value of the type; the failure says why, in words for the user.
+Result<Ref<NSObject>> parseValue(std::string_view text, ValueType type);
+// The type a value's text suggests: true/false/yes/no are booleans, decimals numbers, the rest
+// strings.
+ValueType inferType(std::string_view text);
+// How `get` and `list` print a value.
+std::string format(const NSObject* value);
+
+// Where the file lies on this device.
+std::filesystem::path path();
+// The settings: empty when there is no file; a failure (nothing may be written then) when the
+// file exists but cannot be read.
+Result<Ref<NSMutableDictionary>> read();
+// Writes atomically and posts "com.wyndle.vitrel3dtouch/reloadPrefs".
+Result<bool> write(const NSDictionary* settings);
+
+}  // namespace settings_file
