@@ -1,5 +1,6 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/graphics/ui_color.h"
+#include "platform/graphics/ui_image.h"
 
 namespace {
 
@@ -7,6 +8,7 @@ namespace {
 bool defineGraphicsClasses() {
   objc::addMethod(objc::defineClass<UIColor, NSObject>("UIColor"), "description",
                   [](UIColor* self, SEL) { return NSString::from(self->descriptionText()); });
+  objc::defineClass<UIImage, NSObject>("UIImage");
   return true;
 }
 

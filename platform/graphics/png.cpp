@@ -1,0 +1,158 @@
+#include "platform/graphics/png.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/file_io.h"
+
+namespace {
+
+// Larger files than this cannot hold a picture within the dimension bound worth reading.
+constexpr uint64_t kMaxPNGFileBytes = uint64_t{256} << 20;
+// At most this many pixels (1 GiB of pixels is not an icon); checked before allocating.
+constexpr uint64_t kMaxPNGPixels = uint64_t{1} << 26;
+
+// Everything libpng may change while decoding lives on the heap: after libpng's longjmp, the
+// decoding function may only read state that is not one of its own automatic variables.
+struct Decoder {
+  std::string_view bytes;
+  size_t offset = 0;
+  std::string error;
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  std::vector<uint8_t> pixels;
+  std::vector<png_bytep> rows;
+
+  ~Decoder() { png_destroy_read_struct(&png, &info, nullptr); }
+};
+
+void onError(png_structp png, png_const_charp message) {
+  auto* decoder = static_cast<Decoder*>(png_get_error_ptr(png));
+  decoder->error = message;
+  png_longjmp(png, 1);
+}
+
+void onWarning(png_structp, png_const_charp) {}
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
+  auto* decoder = static_cast<Decoder*>(png_get_io_ptr(png));
+  if (decoder->bytes.size() - decoder->offset < length) png_error(png, "the file is truncated");
+  std::memcpy(out, decoder->bytes.data() + decoder->offset, length);
+  decoder->offset += length;
+}
+
+// Every kind of PNG becomes 8-bit RGBA; 16-bit channels are rounded, not cut.
+void requestRGBA(png_structp png, png_infop info) {
+  int colorType = png_get_color_type(png, info);
+  png_set_expand(png);
+  png_set_scale_16(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    png_set_gray_to_rgb(png);
+  }
+  if (!(colorType & PNG_COLOR_MASK_ALPHA) && !png_get_valid(png, info, PNG_INFO_tRNS)) {
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  }
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+}
+
+uint32_t bigEndian32(std::string_view bytes, size_t at) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i)
+    value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+  return value;
+}
+
+// The dimensions the header declares, checked before libpng sees the file, so that the
+// refusal can say what is wrong; libpng's own limit stays as the second guard.
+std::optional<std::string> dimensionProblem(std::string_view bytes) {
+  if (bytes.size() < 24 || bytes.substr(12, 4) != "IHDR") return std::nullopt;
+  uint32_t width = bigEndian32(bytes, 16), height = bigEndian32(bytes, 20);
+  if (width <= uint32_t{kMaxPNGDimension} && height <= uint32_t{kMaxPNGDimension}) {
+    return std::nullopt;
+  }
+  return "the image is too large (" + std::to_string(width) + " × " + std::to_string(height) +
+         " pixels; at most " + std::to_string(kMaxPNGDimension) + " a side)";
+}
+
+}  // namespace
+
+Result<Bitmap> decodePNG(std::string_view bytes) {
+  using R = Result<Bitmap>;
+  if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8)) {
+    return R::failure("not a PNG file");
+  }
+  if (auto problem = dimensionProblem(bytes)) return R::failure(*problem);
+  auto decoder = std::make_unique<Decoder>();
+  decoder->bytes = bytes;
+  decoder->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, decoder.get(), onError, onWarning);
+  if (!decoder->png) return R::failure("out of memory");
+  decoder->info = png_create_info_struct(decoder->png);
+  if (!decoder->info) return R::failure("out of memory");
+  if (setjmp(png_jmpbuf(decoder->png))) return R::failure("corrupt PNG: " + decoder->error);
+
+  png_set_read_fn(decoder->png, decoder.get(), readFromMemory);
+  // libpng refuses larger dimensions itself, before it allocates anything.
+  png_set_user_limits(decoder->png, kMaxPNGDimension, kMaxPNGDimension);
+  png_read_info(decoder->png, decoder->info);
+  png_uint_32 width = png_get_image_width(decoder->png, decoder->info);
+  png_uint_32 height = png_get_image_height(decoder->png, decoder->info);
+  if (uint64_t{width} * height > kMaxPNGPixels) {
+    return R::failure("the image is too large (" + std::to_string(width) + " × " +
+                      std::to_string(height) + " pixels)");
+  }
+  int colorType = png_get_color_type(decoder->png, decoder->info);
+  ColorModel model = (colorType & PNG_COLOR_MASK_COLOR) ? ColorModel::rgb : ColorModel::gray;
+  requestRGBA(decoder->png, decoder->info);
+  decoder->pixels.resize(4 * size_t{width} * height);
+  decoder->rows.resize(height);
+  for (png_uint_32 y = 0; y < height; ++y) {
+    decoder->rows[y] = decoder->pixels.data() + 4 * size_t{width} * y;
+  }
+  png_read_image(decoder->png, decoder->rows.data());
+  png_read_end(decoder->png, nullptr);
+  return Bitmap::fromStraightAlpha(static_cast<int>(width), static_cast<int>(height),
+                                   std::move(decoder->pixels), model);
+}
+
+Result<Bitmap> readPNG(const std::filesystem::path& path) {
+  Result<std::string> bytes = readFileBytes(path, kMaxPNGFileBytes);
+  if (!bytes) return Result<Bitmap>::failure(bytes.error());
+  Result<Bitmap> bitmap = decodePNG(bytes.value());
+  if (!bitmap) return Result<Bitmap>::failure(path.string() + ": " + bitmap.error());
+  return bitmap;
+}
+
+Result<bool> writePNG(const Bitmap& bitmap, const std::filesystem::path& path) {
+  if (bitmap.empty()) return Result<bool>::failure("cannot write an empty image");
+  // PNG stores straight alpha.
+  std::vector<uint8_t> straight(bitmap.pixels(), bitmap.pixels() + bitmap.byteCount());
+  for (size_t i = 0; i < straight.size(); i += 4) {
+    unsigned alpha = straight[i + 3];
+    if (alpha == 0 || alpha == 255) continue;
+    for (size_t c = 0; c < 3; ++c) {
+      straight[i + c] = uint8_t(std::min(255u, (straight[i + c] * 255 + alpha / 2) / alpha));
+    }
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(bitmap.width());
+  image.height = static_cast<png_uint_32>(bitmap.height());
+  image.format = PNG_FORMAT_RGBA;
+  png_alloc_size_t size = 0;
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, straight.data(), 0, nullptr)) {
+    return Result<bool>::failure(std::string("cannot encode PNG: ") + image.message);
+  }
+  std::string encoded(size, '\0');
+  if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, straight.data(), 0, nullptr)) {
+    return Result<bool>::failure(std::string("cannot encode PNG: ") + image.message);
+  }
+  encoded.resize(size);
+  return writeFileAtomically(path, encoded);
+}

@@ -1,0 +1,130 @@
+#include "platform/graphics/png.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <fstream>
+
+#include "platform/graphics/ui_image.h"
+
+namespace {
+
+std::filesystem::path scratch(const std::string& name) {
+  auto folder = std::filesystem::temp_directory_path() / "vitrel-png-test";
+  std::filesystem::create_directories(folder);
+  return folder / name;
+}
+
+// Encodes pixels with libpng's own writer, in the given format.
+std::string encode(int width, int height, uint32_t format, const std::vector<uint8_t>& pixels,
+                   const std::vector<uint8_t>& colormap = {}) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = width;
+  image.height = height;
+  image.format = format;
+  image.colormap_entries = static_cast<uint32_t>(colormap.size() / 4);
+  png_alloc_size_t size = 0;
+  const void* map = colormap.empty() ? nullptr : colormap.data();
+  EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, map));
+  std::string bytes(size, '\0');
+  EXPECT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(), 0, map));
+  bytes.resize(size);
+  return bytes;
+}
+
+std::vector<uint8_t> pixelsOf(const Bitmap& bitmap) {
+  return {bitmap.pixels(), bitmap.pixels() + bitmap.byteCount()};
+}
+
+}  // namespace
+
+TEST(PNGTest, DecodesEveryStandardKindToPremultipliedRGBA) {
+  auto rgba = decodePNG(encode(2, 1, PNG_FORMAT_RGBA, {255, 0, 0, 255, 0, 0, 255, 128}));
+  ASSERT_TRUE(rgba) << rgba.error();
+  EXPECT_EQ(pixelsOf(rgba.value()), (std::vector<uint8_t>{255, 0, 0, 255, 0, 0, 128, 128}));
+  EXPECT_EQ(rgba.value().model(), ColorModel::rgb);
+
+  auto rgb = decodePNG(encode(1, 1, PNG_FORMAT_RGB, {10, 20, 30}));
+  EXPECT_EQ(pixelsOf(rgb.value()), (std::vector<uint8_t>{10, 20, 30, 255}));
+
+  auto grey = decodePNG(encode(1, 1, PNG_FORMAT_GRAY, {77}));
+  EXPECT_EQ(pixelsOf(grey.value()), (std::vector<uint8_t>{77, 77, 77, 255}));
+  EXPECT_EQ(grey.value().model(), ColorModel::gray);
+
+  auto greyAlpha = decodePNG(encode(1, 1, PNG_FORMAT_GA, {200, 0}));
+  EXPECT_EQ(pixelsOf(greyAlpha.value()), (std::vector<uint8_t>{0, 0, 0, 0}));
+
+  std::vector<uint8_t> palette = {255, 0, 0, 255, 0, 255, 0, 64};
+  auto indexed =
+      decodePNG(encode(2, 1, PNG_FORMAT_RGBA_COLORMAP, std::vector<uint8_t>{1, 0}, palette));
+  ASSERT_TRUE(indexed) << indexed.error();
+  EXPECT_EQ(pixelsOf(indexed.value()), (std::vector<uint8_t>{0, 64, 0, 64, 255, 0, 0, 255}));
+}
+
+TEST(PNGTest, SixteenBitChannelsAreRoundedToEightBits) {
+  std::vector<uint16_t> wide = {0x8080, 0xFFFF, 0x0000, 0xFFFF};  // linear grey + alpha
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = 2;
+  image.height = 1;
+  image.format = PNG_FORMAT_LINEAR_Y_ALPHA;
+  png_alloc_size_t size = 0;
+  ASSERT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, wide.data(), 0, nullptr));
+  std::string bytes(size, '\0');
+  ASSERT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, wide.data(), 0, nullptr));
+  bytes.resize(size);
+  auto decoded = decodePNG(bytes);
+  ASSERT_TRUE(decoded) << decoded.error();
+  EXPECT_EQ(decoded.value().pixel(0, 0)[0], 0x80);
+  EXPECT_EQ(decoded.value().pixel(1, 0)[0], 0x00);
+}
+
+TEST(PNGTest, DamagedFilesFailWithAReason) {
+  std::string good = encode(4, 4, PNG_FORMAT_RGBA, std::vector<uint8_t>(64, 200));
+  EXPECT_EQ(decodePNG("").error(), "not a PNG file");
+  EXPECT_EQ(decodePNG("GIF89a....").error(), "not a PNG file");
+  auto truncated = decodePNG(good.substr(0, good.size() / 2));
+  ASSERT_FALSE(truncated);
+  EXPECT_NE(truncated.error().find("corrupt PNG"), std::string::npos) << truncated.error();
+  std::string flipped = good;
+  flipped[good.size() / 2] ^= 0x55;
+  EXPECT_FALSE(decodePNG(flipped));
+}
+
+TEST(PNGTest, AbsurdDimensionsAreRefusedBeforeAllocating) {
+  std::string bytes = encode(1, 1, PNG_FORMAT_RGBA, {1, 2, 3, 4});
+  // Rewrite the header's width and height (bytes 16..23) and its checksum.
+  auto put32 = [&](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+      bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+  };
+  put32(16, 100000);
+  put32(20, 100000);
+  put32(29, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 12), 17)));
+  auto refused = decodePNG(bytes);
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error(),
+            "the image is too large (100000 × 100000 pixels; at most 16384 a side)");
+}
+
+TEST(PNGTest, WrittenFilesReadBackWithTheirScale) {
+  std::vector<uint8_t> pixels = {255, 0, 0, 255, 0, 0, 0, 0, 40, 80, 120, 128, 1, 2, 3, 4};
+  Bitmap bitmap = Bitmap::fromStraightAlpha(2, 2, pixels);
+  auto path = scratch("icon@3x.png");
+  ASSERT_TRUE(writePNG(bitmap, path));
+  auto image = UIImage::imageWithContentsOfFile(path);
+  ASSERT_TRUE(image) << image.error();
+  EXPECT_EQ(pixelsOf(image.value()->bitmap()), pixelsOf(bitmap));
+  EXPECT_EQ(image.value()->scale(), 3);
+  EXPECT_EQ(image.value()->size(), CGSizeMake(2.0 / 3, 2.0 / 3));
+
+  auto missing = UIImage::imageWithContentsOfFile(scratch("missing@2x.png"));
+  ASSERT_FALSE(missing);
+  EXPECT_NE(missing.error().find("missing@2x.png"), std::string::npos);
+  std::ofstream(scratch("garbage.png")) << "\x89PNG\r\n\x1a\n garbage";
+  auto garbage = UIImage::imageWithContentsOfFile(scratch("garbage.png"));
+  ASSERT_FALSE(garbage);
+  EXPECT_NE(garbage.error().find("garbage.png: corrupt PNG"), std::string::npos) << garbage.error();
+}
