@@ -1,0 +1,461 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "icon_set.h"
+#include "palette_cube_reference.h"
+#include "source/color_detection.h"
+
+namespace {
+
+using Pixel = std::array<uint8_t, 4>;
+
+Pixel opaque(uint8_t red, uint8_t green, uint8_t blue) {
+  return {red, green, blue, 255};
+}
+
+// One row of pixels: each pixel repeated as often as its run says.
+Ref<UIImage> strip(std::initializer_list<std::pair<Pixel, int>> runs) {
+  std::vector<uint8_t> bytes;
+  for (const auto& [pixel, length] : runs) {
+    for (int i = 0; i < length; ++i)
+      bytes.insert(bytes.end(), pixel.begin(), pixel.end());
+  }
+  int width = static_cast<int>(bytes.size() / 4);
+  return UIImage::imageWithBitmap(Bitmap::fromPremultiplied(width, 1, std::move(bytes)));
+}
+
+// The smallest byte whose channel value falls in the bin.
+uint8_t byteInBin(int bin) {
+  int byte = 0;
+  while (static_cast<int>(byte / 255.0 * 29) < bin)
+    ++byte;
+  return static_cast<uint8_t>(byte);
+}
+
+Pixel inCell(int ri, int gi, int bi) {
+  return opaque(byteInBin(ri), byteInBin(gi), byteInBin(bi));
+}
+
+uint32_t cellIndex(int ri, int gi, int bi) {
+  return static_cast<uint32_t>(ri + 30 * gi + 900 * bi);
+}
+
+PCLocalMaximum maximumOf(double red, double green, double blue, uint32_t hits = 1) {
+  return {hits, 0, red, green, blue, std::max({red, green, blue})};
+}
+
+// One field of every maximum, in order.
+template <class Field>
+std::vector<Field> each(const std::vector<PCLocalMaximum>& maxima, Field PCLocalMaximum::*field) {
+  std::vector<Field> values;
+  for (const PCLocalMaximum& maximum : maxima)
+    values.push_back(maximum.*field);
+  return values;
+}
+
+std::vector<double> reds(const std::vector<PCLocalMaximum>& maxima) {
+  return each(maxima, &PCLocalMaximum::red);
+}
+
+std::vector<uint32_t> cellsOf(const std::vector<PCLocalMaximum>& maxima) {
+  return each(maxima, &PCLocalMaximum::cellIndex);
+}
+
+RGBA rgbaOf(const Ref<UIColor>& color) {
+  return *color->color().rgba();
+}
+
+std::vector<PCLocalMaximum> maximaOf(PCPaletteCube& cube, const UIImage* image, PCFlags flags) {
+  return cube.findLocalMaximaInImage(image, flags).value();
+}
+
+// Means of several equal pixels are equal to the pixel's value only to rounding.
+void expectComponents(const std::vector<Ref<UIColor>>& colors, std::vector<RGBA> expected) {
+  ASSERT_EQ(colors.size(), expected.size());
+  for (size_t i = 0; i < colors.size(); ++i) {
+    RGBA actual = rgbaOf(colors[i]);
+    EXPECT_NEAR(actual.red, expected[i].red, 1e-12) << "colour " << i;
+    EXPECT_NEAR(actual.green, expected[i].green, 1e-12) << "colour " << i;
+    EXPECT_NEAR(actual.blue, expected[i].blue, 1e-12) << "colour " << i;
+    EXPECT_EQ(actual.alpha, 1) << "colour " << i;
+  }
+}
+
+TEST(PaletteCubeNeighbourhoodTest, ListsOffsetsRedSlowestEachRunningZeroPlusMinus) {
+  const int steps[3] = {0, 1, -1};
+  for (int row = 0; row < 27; ++row) {
+    EXPECT_EQ(neighbourIndices[row][0], steps[row / 9]) << "row " << row;
+    EXPECT_EQ(neighbourIndices[row][1], steps[row / 3 % 3]) << "row " << row;
+    EXPECT_EQ(neighbourIndices[row][2], steps[row % 3]) << "row " << row;
+  }
+  EXPECT_EQ(neighbourIndices[2][2], -1);
+  EXPECT_EQ(neighbourIndices[18][0], -1);
+}
+
+TEST(PaletteCubeCountingTest, CountsAFlatImageIntoOneCellWithItsMean) {
+  PCPaletteCube cube;
+  auto maxima = maximaOf(cube, strip({{opaque(200, 100, 50), 12}}).get(), 0);
+  ASSERT_EQ(maxima.size(), 1u);
+  EXPECT_EQ(maxima[0].hitCount, 12u);
+  EXPECT_EQ(maxima[0].cellIndex, cellIndex(22, 11, 5));
+  EXPECT_NEAR(maxima[0].red, 200 / 255.0, 1e-15);
+  EXPECT_NEAR(maxima[0].green, 100 / 255.0, 1e-15);
+  EXPECT_NEAR(maxima[0].blue, 50 / 255.0, 1e-15);
+  EXPECT_EQ(maxima[0].brightness, maxima[0].red);
+  const PCCubeCell& cell = cube.cell(cellIndex(22, 11, 5));
+  EXPECT_EQ(cell.hitCount, 12u);
+  EXPECT_NEAR(cell.redAcc, 12 * 200 / 255.0, 1e-12);
+  EXPECT_NEAR(cell.blueAcc, 12 * 50 / 255.0, 1e-12);
+}
+
+TEST(PaletteCubeCountingTest, MeanIsTheAverageOfTheCellsPixels) {
+  PCPaletteCube cube;
+  auto maxima = maximaOf(cube, strip({{opaque(200, 0, 0), 1}, {opaque(202, 0, 0), 1}}).get(), 0);
+  ASSERT_EQ(maxima.size(), 1u);
+  EXPECT_EQ(maxima[0].hitCount, 2u);
+  EXPECT_NEAR(maxima[0].red, 201 / 255.0, 1e-15);
+}
+
+TEST(PaletteCubeCountingTest, OnlyAFullChannelReachesTheTopBin) {
+  PCPaletteCube cube;
+  auto maxima = maximaOf(cube, strip({{opaque(255, 254, 0), 1}}).get(), 0);
+  ASSERT_EQ(maxima.size(), 1u);
+  EXPECT_EQ(maxima[0].cellIndex, cellIndex(29, 28, 0));
+}
+
+TEST(PaletteCubeCountingTest, CountsPremultipliedBytesWhateverTheAlpha) {
+  PCPaletteCube cube;
+  auto maxima = maximaOf(cube, strip({{{100, 50, 0, 128}, 3}, {{0, 0, 0, 0}, 1}}).get(), 0);
+  ASSERT_EQ(maxima.size(), 2u);
+  EXPECT_EQ(maxima[0].cellIndex, cellIndex(11, 5, 0));
+  EXPECT_NEAR(maxima[0].red, 100 / 255.0, 1e-15);
+  EXPECT_EQ(maxima[1].cellIndex, 0u) << "a transparent pixel counts as black";
+}
+
+TEST(PaletteCubeCountingTest, TransparentImageIsBlackUnlessBrightOnly) {
+  PCPaletteCube cube;
+  auto image = strip({{{0, 0, 0, 0}, 16}});
+  auto colors = cube.extractColorsFromImage(image.get(), 0);
+  ASSERT_EQ(colors.size(), 1u);
+  EXPECT_EQ(rgbaOf(colors[0]), (RGBA{0, 0, 0, 1}));
+  EXPECT_TRUE(cube.extractColorsFromImage(image.get(), PCFlagBrightOnly).empty());
+}
+
+TEST(PaletteCubeCountingTest, BrightOnlyCountsAChannelOfSixTenths) {
+  PCPaletteCube cube;
+  for (int channel = 0; channel < 3; ++channel) {
+    Pixel bright = opaque(0, 0, 0), almost = opaque(152, 152, 152);
+    bright[channel] = 153;  // 153 / 255 is 0.6
+    EXPECT_EQ(maximaOf(cube, strip({{bright, 1}}).get(), PCFlagBrightOnly).size(), 1u)
+        << "channel " << channel;
+    EXPECT_TRUE(maximaOf(cube, strip({{almost, 1}}).get(), PCFlagBrightOnly).empty());
+  }
+}
+
+TEST(PaletteCubeCountingTest, DarkOnlySkipsAChannelOfFourTenths) {
+  PCPaletteCube cube;
+  EXPECT_EQ(maximaOf(cube, strip({{opaque(101, 101, 101), 1}}).get(), PCFlagDarkOnly).size(), 1u);
+  for (int channel = 0; channel < 3; ++channel) {
+    Pixel edge = opaque(0, 0, 0);
+    edge[channel] = 102;  // 102 / 255 is 0.4
+    EXPECT_TRUE(maximaOf(cube, strip({{edge, 1}}).get(), PCFlagDarkOnly).empty())
+        << "channel " << channel;
+  }
+}
+
+TEST(PaletteCubeCountingTest, BrightOnlyOverridesDarkOnly) {
+  PCPaletteCube cube;
+  auto image = strip({{opaque(200, 0, 0), 1}, {opaque(10, 10, 10), 3}});
+  auto maxima = maximaOf(cube, image.get(), PCFlagBrightOnly | PCFlagDarkOnly);
+  ASSERT_EQ(maxima.size(), 1u);
+  EXPECT_NEAR(maxima[0].red, 200 / 255.0, 1e-15);
+}
+
+TEST(PaletteCubeCountingTest, ReusedCubeCountsOnlyTheLatestImage) {
+  PCPaletteCube reused, fresh;
+  auto first = strip({{opaque(10, 200, 30), 5}, {opaque(250, 250, 250), 2}});
+  auto second = strip({{opaque(90, 20, 160), 4}, {opaque(10, 200, 30), 1}});
+  maximaOf(reused, first.get(), 0);
+  auto again = maximaOf(reused, second.get(), 0);
+  auto expected = maximaOf(fresh, second.get(), 0);
+  EXPECT_EQ(cellsOf(again), cellsOf(expected));
+  ASSERT_EQ(again.size(), 2u);
+  EXPECT_EQ(again[1].hitCount, 1u) << "the first image's pixels are gone";
+  EXPECT_EQ(reused.cell(cellIndex(28, 28, 28)).hitCount, 0u);
+}
+
+TEST(PaletteCubeCountingTest, ANewOrClearedCubeHasOnlyEmptyCells) {
+  auto expectEmpty = [](const PCPaletteCube& cube) {
+    for (size_t i = 0; i < 27000; ++i) {
+      const PCCubeCell& cell = cube.cell(i);
+      ASSERT_TRUE(cell.hitCount == 0 && cell.redAcc == 0 && cell.greenAcc == 0 && cell.blueAcc == 0)
+          << "cell " << i;
+    }
+  };
+  PCPaletteCube cube;
+  expectEmpty(cube);
+  maximaOf(cube, strip({{opaque(10, 200, 30), 5}, {opaque(255, 0, 0), 2}, {{0, 0, 0, 0}, 1}}).get(),
+           0);
+  ASSERT_EQ(cube.cell(cellIndex(29, 0, 0)).hitCount, 2u);
+  cube.clearCells();
+  expectEmpty(cube);
+}
+
+TEST(PaletteCubePixelSourceTest, DrawsAtPixelSizeNotPointSize) {
+  PCPaletteCube cube;
+  std::vector<uint8_t> bytes(4 * 6 * 3);
+  for (size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<uint8_t>(i * 7 % 256);
+  for (size_t i = 3; i < bytes.size(); i += 4)
+    bytes[i] = 255;
+  auto image = UIImage::imageWithBitmap(Bitmap::fromPremultiplied(6, 3, bytes), 3);
+  uint32_t count = 0;
+  auto pixels = cube.rawPixelDataFromImage(image.get(), &count);
+  ASSERT_TRUE(pixels);
+  EXPECT_EQ(count, 18u);
+  EXPECT_EQ(*pixels, bytes);
+  maximaOf(cube, image.get(), 0);
+  uint32_t counted = 0;
+  for (size_t i = 0; i < 27000; ++i)
+    counted += cube.cell(i).hitCount;
+  EXPECT_EQ(counted, 18u) << "the histogram counts pixels, not points";
+}
+
+TEST(PaletteCubePixelSourceTest, NoImageGivesNoPixelsAndEmptyLists) {
+  PCPaletteCube cube;
+  auto white = UIColor::whiteColor();
+  auto bitmapless = UIImage::imageWithBitmap(Bitmap());
+  for (const UIImage* image : std::vector<const UIImage*>{nullptr, bitmapless.get()}) {
+    uint32_t count = 99;
+    auto pixels = cube.rawPixelDataFromImage(image, &count);
+    ASSERT_TRUE(pixels);
+    EXPECT_TRUE(pixels->empty());
+    EXPECT_EQ(count, 0u);
+    ASSERT_TRUE(cube.findLocalMaximaInImage(image, 0));
+    EXPECT_TRUE(cube.findLocalMaximaInImage(image, 0)->empty());
+    EXPECT_TRUE(cube.extractColorsFromImage(image, 0).empty());
+    EXPECT_TRUE(cube.extractColorsFromImage(image, 0, white.get()).empty());
+    EXPECT_TRUE(cube.extractColorsFromImage(image, 33, uint64_t{1}).empty());
+    EXPECT_TRUE(cube.extractBrightColorsFromImage(image, nullptr, 3).empty());
+    EXPECT_TRUE(cube.extractDarkColorsFromImage(image, white.get(), 3).empty());
+  }
+}
+
+TEST(PaletteCubeMaximaTest, NeighboursWithEqualCountsAreBothMaxima) {
+  PCPaletteCube cube;
+  auto maxima = maximaOf(cube, strip({{inCell(4, 7, 9), 2}, {inCell(5, 8, 9), 2}}).get(), 0);
+  EXPECT_EQ(cellsOf(maxima), (std::vector{cellIndex(4, 7, 9), cellIndex(5, 8, 9)}));
+}
+
+TEST(PaletteCubeMaximaTest, AnyStrictlyFullerNeighbourSuppressesACell) {
+  PCPaletteCube cube;
+  for (int row = 1; row < 27; ++row) {
+    const int32_t* offset = neighbourIndices[row];
+    auto image = strip(
+        {{inCell(10, 10, 10), 2}, {inCell(10 + offset[0], 10 + offset[1], 10 + offset[2]), 3}});
+    auto maxima = maximaOf(cube, image.get(), 0);
+    ASSERT_EQ(maxima.size(), 1u) << "offset row " << row;
+    EXPECT_EQ(maxima[0].hitCount, 3u);
+  }
+}
+
+TEST(PaletteCubeMaximaTest, CellsTwoBinsApartAreSeparateMaxima) {
+  PCPaletteCube cube;
+  auto maxima = maximaOf(cube, strip({{inCell(10, 3, 3), 1}, {inCell(12, 3, 3), 5}}).get(), 0);
+  EXPECT_EQ(cellsOf(maxima), (std::vector{cellIndex(12, 3, 3), cellIndex(10, 3, 3)}));
+}
+
+TEST(PaletteCubeMaximaTest, NeighbourhoodStopsAtTheCubesFaces) {
+  PCPaletteCube cube;
+  // Each pair lies next to each other in cell index order, but not in the cube.
+  auto image = strip({{inCell(29, 0, 0), 1}, {inCell(0, 1, 0), 2}});
+  EXPECT_EQ(maximaOf(cube, image.get(), 0).size(), 2u);
+  image = strip({{inCell(0, 29, 0), 1}, {inCell(0, 0, 1), 2}});
+  EXPECT_EQ(maximaOf(cube, image.get(), 0).size(), 2u);
+  image = strip({{inCell(29, 29, 3), 1}, {inCell(0, 0, 4), 2}});
+  EXPECT_EQ(maximaOf(cube, image.get(), 0).size(), 2u);
+}
+
+TEST(PaletteCubeMaximaTest, OrdersByCountThenByRedGreenBlueVisit) {
+  PCPaletteCube cube;
+  auto image = strip({{inCell(5, 0, 0), 2},
+                      {inCell(0, 5, 0), 2},
+                      {inCell(20, 20, 20), 3},
+                      {inCell(0, 0, 5), 2},
+                      {inCell(5, 0, 10), 2}});
+  EXPECT_EQ(cellsOf(maximaOf(cube, image.get(), 0)),
+            (std::vector{cellIndex(20, 20, 20), cellIndex(0, 0, 5), cellIndex(0, 5, 0),
+                         cellIndex(5, 0, 0), cellIndex(5, 0, 10)}));
+}
+
+TEST(PaletteCubeFilterTest, AvoidingAColourKeepsAMaximumExactlyHalfAway) {
+  PCPaletteCube cube;
+  auto white = UIColor::whiteColor(), black = UIColor::blackColor();
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0.5, 1, 1), maximumOf(0.5000001, 1, 1),
+                                        maximumOf(0.5, 0, 0), maximumOf(0.4999999, 0, 0)};
+  EXPECT_EQ(reds(cube.filterMaxima(maxima, white.get())), (std::vector{0.5, 0.5, 0.4999999}));
+  EXPECT_EQ(reds(cube.filterMaxima(maxima, black.get())), (std::vector{0.5, 0.5000001, 0.5}));
+}
+
+TEST(PaletteCubeFilterTest, NoColourOrAPatternAvoidsNothing) {
+  PCPaletteCube cube;
+  std::vector<PCLocalMaximum> maxima = {maximumOf(1, 1, 1), maximumOf(0, 0, 0)};
+  EXPECT_EQ(cube.filterMaxima(maxima, nullptr).size(), 2u);
+  auto gradient = UIColor::colorWithColor(
+      Color::gradient({{1, 1, 1, 1}, {0, 0, 0, 1}, GradientDirection::down, {}, false}));
+  EXPECT_EQ(cube.filterMaxima(maxima, gradient.get()).size(), 2u);
+}
+
+TEST(PaletteCubeFilterTest, AvoidFlagsDropColoursNearWhiteOrBlack) {
+  PCPaletteCube cube;
+  // 127/255 is just over 0.5 from 1; 128/255 just under. Likewise from 0 the other way.
+  auto count = [&](Pixel pixel, PCFlags flags) {
+    return cube.extractColorsFromImage(strip({{pixel, 3}}).get(), flags).size();
+  };
+  EXPECT_EQ(count(opaque(127, 255, 255), PCFlagAvoidWhite), 1u);
+  EXPECT_EQ(count(opaque(128, 255, 255), PCFlagAvoidWhite), 0u);
+  EXPECT_EQ(count(opaque(128, 255, 255), PCFlagAvoidBlack), 1u);
+  EXPECT_EQ(count(opaque(128, 0, 0), PCFlagAvoidBlack), 1u);
+  EXPECT_EQ(count(opaque(127, 0, 0), PCFlagAvoidBlack), 0u);
+  EXPECT_EQ(count(opaque(127, 0, 0), PCFlagAvoidWhite), 1u);
+}
+
+TEST(PaletteCubeFilterTest, DistinctFilterDropsAMaximumCloseOnlyToADroppedOne) {
+  PCPaletteCube cube;
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0, 0, 0), maximumOf(0.15, 0, 0),
+                                        maximumOf(0.3, 0, 0), maximumOf(0.6, 0, 0)};
+  EXPECT_EQ(reds(cube.filterDistinctMaxima(maxima, 0.2)), (std::vector{0.0, 0.6}));
+}
+
+TEST(PaletteCubeFilterTest, DistinctFilterKeepsAMaximumExactlyAtTheThreshold) {
+  PCPaletteCube cube;
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0, 0, 0), maximumOf(0.25, 0, 0)};
+  EXPECT_EQ(cube.filterDistinctMaxima(maxima, 0.25).size(), 2u);
+  EXPECT_EQ(cube.filterDistinctMaxima(maxima, 0.2500001).size(), 1u);
+}
+
+TEST(PaletteCubeFilterTest, OrdersByBrightnessOrDarknessKeepingTies) {
+  PCPaletteCube cube;
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0.2, 0, 0), maximumOf(0, 0.8, 0),
+                                        maximumOf(0.5, 0, 0), maximumOf(0.8, 0, 0)};
+  auto brightest = cube.orderByBrightness(maxima);
+  EXPECT_EQ(reds(brightest), (std::vector{0.0, 0.8, 0.5, 0.2}));
+  auto darkest = cube.orderByDarkness(maxima);
+  EXPECT_EQ(reds(darkest), (std::vector{0.2, 0.5, 0.0, 0.8}));
+}
+
+TEST(PaletteCubeFilterTest, FlagsChooseDistinctnessAndOrder) {
+  PCPaletteCube cube;
+  // Three maxima: a frequent mid red, a close darker red (0.07 away), a rare bright blue.
+  auto image = strip({{inCell(12, 0, 0), 5}, {inCell(10, 0, 0), 3}, {opaque(0, 0, 250), 1}});
+  auto blues = [&](PCFlags flags) {
+    std::vector<double> values;
+    for (const auto& color : cube.extractColorsFromImage(image.get(), flags)) {
+      values.push_back(rgbaOf(color).blue);
+    }
+    return values;
+  };
+  EXPECT_EQ(blues(0).size(), 3u);
+  EXPECT_EQ(blues(PCFlagDistinctOnly).size(), 2u);
+  EXPECT_EQ(blues(PCFlagOrderByBrightness)[0], 250 / 255.0);
+  EXPECT_EQ(blues(PCFlagOrderByBrightness | PCFlagOrderByDarkness)[0], 250 / 255.0);
+  EXPECT_EQ(blues(PCFlagOrderByDarkness)[2], 250 / 255.0);
+  auto darkest = cube.extractColorsFromImage(image.get(), PCFlagOrderByDarkness);
+  EXPECT_NEAR(rgbaOf(darkest[0]).red, byteInBin(10) / 255.0, 1e-15);
+}
+
+TEST(PaletteCubeAdaptiveFilterTest, KeepsAListThatFitsTheCount) {
+  PCPaletteCube cube;
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0, 0, 0), maximumOf(0.01, 0, 0),
+                                        maximumOf(0.02, 0, 0)};
+  EXPECT_EQ(reds(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 3)), reds(maxima));
+  EXPECT_EQ(reds(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 7)), reds(maxima));
+}
+
+TEST(PaletteCubeAdaptiveFilterTest, CountZeroGivesNothingAndOneGivesTheFirst) {
+  PCPaletteCube cube;
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0.3, 0, 0), maximumOf(0.31, 0, 0),
+                                        maximumOf(1, 0, 0)};
+  EXPECT_TRUE(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 0).empty());
+  EXPECT_EQ(reds(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 1)), (std::vector{0.3}));
+}
+
+TEST(PaletteCubeAdaptiveFilterTest, ReturnsTheHeadOfTheLastListLongerThanTheCount) {
+  PCPaletteCube cube;
+  // At 0.1 all four stay; at 0.15 only 0 and 0.3 would, which fits 2: the rounds stop there.
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0, 0, 0), maximumOf(0.12, 0, 0),
+                                        maximumOf(0.3, 0, 0), maximumOf(0.42, 0, 0)};
+  EXPECT_EQ(reds(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 2)),
+            (std::vector{0.0, 0.12}));
+}
+
+TEST(PaletteCubeAdaptiveFilterTest, ShrinksTheListRoundByRound) {
+  PCPaletteCube cube;
+  // 0.1 drops 0.05; 0.15 drops 0.44; from 0.35 on nothing but 0 would stay.
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0, 0, 0), maximumOf(0.05, 0, 0),
+                                        maximumOf(0.32, 0, 0), maximumOf(0.44, 0, 0),
+                                        maximumOf(0.64, 0, 0)};
+  EXPECT_EQ(reds(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 2)),
+            (std::vector{0.0, 0.32}));
+  EXPECT_EQ(reds(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 3)),
+            (std::vector{0.0, 0.32, 0.44}));
+}
+
+TEST(PaletteCubeAdaptiveFilterTest, GivesUpAfterTenRounds) {
+  PCPaletteCube cube;
+  // 0.575 apart survives every threshold up to the tenth, 0.55; an eleventh would drop it.
+  std::vector<PCLocalMaximum> maxima = {maximumOf(0, 0, 0), maximumOf(0.575, 0, 0),
+                                        maximumOf(0, 1, 0), maximumOf(0, 0, 1)};
+  EXPECT_EQ(reds(cube.performAdaptiveDistinctFilteringForMaxima(maxima, 2)),
+            (std::vector{0.0, 0.575}));
+}
+
+TEST(PaletteCubeExtractionTest, Flags33Count1GivesTheMostFrequentBrightColourNotNearWhite) {
+  PCPaletteCube cube;
+  auto image = strip({{opaque(20, 20, 20), 40},
+                      {opaque(255, 255, 255), 30},
+                      {opaque(0, 0, 255), 10},
+                      {opaque(255, 128, 0), 20}});
+  const RGBA orange{1, 128 / 255.0, 0, 1}, blue{0, 0, 1, 1};
+  expectComponents(cube.extractColorsFromImage(image.get(), 33, uint64_t{1}), {orange});
+  expectComponents(cube.extractColorsFromImage(image.get(), 33, uint64_t{5}), {orange, blue});
+  expectComponents(cube.extractColorsFromImage(image.get(), PCFlagBrightOnly, uint64_t{1}),
+                   {{1, 1, 1, 1}});
+  expectComponents(cube.extractColorsFromImage(image.get(), 0, uint64_t{1}),
+                   {{20 / 255.0, 20 / 255.0, 20 / 255.0, 1}});
+}
+
+TEST(PaletteCubeExtractionTest, AvoidColourDropsColoursNearIt) {
+  PCPaletteCube cube;
+  auto image = strip({{opaque(250, 0, 0), 5}, {opaque(0, 0, 250), 3}});
+  auto red = UIColor::colorWithRed(1, 0, 0, 1);
+  expectComponents(cube.extractColorsFromImage(image.get(), 0, red.get()),
+                   {{0, 0, 250 / 255.0, 1}});
+  EXPECT_EQ(
+      cube.extractColorsFromImage(image.get(), 0, static_cast<const UIColor*>(nullptr)).size(), 2u);
+}
+
+TEST(PaletteCubeExtractionTest, BrightAndDarkEntryPointsCountOnlyTheirPixels) {
+  PCPaletteCube cube;
+  auto image = strip({{opaque(250, 0, 0), 8},
+                      {opaque(0, 0, 250), 4},
+                      {opaque(60, 0, 0), 6},
+                      {opaque(0, 0, 60), 2}});
+  auto red = UIColor::colorWithRed(1, 0, 0, 1);
+  const RGBA brightRed{250 / 255.0, 0, 0, 1}, brightBlue{0, 0, 250 / 255.0, 1};
+  const RGBA darkRed{60 / 255.0, 0, 0, 1}, darkBlue{0, 0, 60 / 255.0, 1};
+  expectComponents(cube.extractBrightColorsFromImage(image.get(), nullptr, 5),
+                   {brightRed, brightBlue});
+  expectComponents(cube.extractBrightColorsFromImage(image.get(), red.get(), 5), {brightBlue});
+  expectComponents(cube.extractBrightColorsFromImage(image.get(), nullptr, 1), {brightRed});
+  expectComponents(cube.extractDarkColorsFromImage(image.get(), nullptr, 5), {darkRed, darkBlue});
+  expectComponents(cube.extractDarkColorsFromImage(image.get(), red.get(), 5), {darkRed, darkBlue});
+  EXPECT_TRUE(cube.extractDarkColorsFromImage(image.get(), nullptr, 0).empty());
+}
+
+}  // namespace
