@@ -11,6 +11,7 @@ bool defineFoundationClasses() {
   foundation_classes::defineCollectionClasses(root);
   foundation_classes::defineProcessInfo(root);
   foundation_classes::defineNotificationCenter(root);
+  foundation_classes::defineUserDefaults(root);
   return true;
 }
 

@@ -31,6 +31,34 @@ Color Color::hsb(HSBA hsba) {
   }
 }
 
+namespace {
+
+// The sRGB curve, extended to negative values by symmetry.
+double toLinear(double encoded) {
+  double magnitude = std::fabs(encoded);
+  double linear =
+      magnitude <= 0.04045 ? magnitude / 12.92 : std::pow((magnitude + 0.055) / 1.055, 2.4);
+  return std::copysign(linear, encoded);
+}
+
+double toEncoded(double linear) {
+  double magnitude = std::fabs(linear);
+  double encoded =
+      magnitude <= 0.0031308 ? magnitude * 12.92 : 1.055 * std::pow(magnitude, 1 / 2.4) - 0.055;
+  return std::copysign(encoded, linear);
+}
+
+}  // namespace
+
+Color Color::fromDisplayP3(RGBA p3) {
+  double r = toLinear(p3.red), g = toLinear(p3.green), b = toLinear(p3.blue);
+  // Display P3 to sRGB in linear light (both D65).
+  double sr = 1.2249401 * r - 0.2249404 * g;
+  double sg = -0.0420569 * r + 1.0420571 * g;
+  double sb = -0.0196376 * r - 0.0786361 * g + 1.0982735 * b;
+  return rgb(toEncoded(sr), toEncoded(sg), toEncoded(sb), p3.alpha);
+}
+
 std::optional<RGBA> Color::rgba() const {
   if (const auto* value = std::get_if<RGBA>(&value_)) return *value;
   return std::nullopt;

@@ -41,8 +41,11 @@ class Color {
     return Color(RGBA{red, green, blue, alpha});
   }
   static Color gradient(GradientPattern pattern);
-  // RGB → HSB; hue and saturation are 0 for greys.
+  // From hue, saturation and brightness.
   static Color hsb(HSBA hsba);
+  // From Display P3 components to extended sRGB: the same transfer curve, the wider
+  // primaries mapped through linear light, so saturated P3 colours leave 0…1.
+  static Color fromDisplayP3(RGBA p3);
 
   bool isPattern() const { return !std::holds_alternative<RGBA>(value_); }
   // The RGB value, or none for a pattern.

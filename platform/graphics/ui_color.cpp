@@ -1,6 +1,11 @@
 #include "platform/graphics/ui_color.h"
 
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+
+#include "platform/foundation/ns_string.h"
 
 Ref<UIColor> UIColor::colorWithColor(const Color& color) {
   auto object = objc::make<UIColor>();
@@ -53,8 +58,58 @@ bool UIColor::getRed(double* red, double* green, double* blue, double* alpha) co
   return true;
 }
 
+Ref<UIColor> UIColor::labelColor() {
+  return dynamicColor(Color::rgb(0, 0, 0), Color::rgb(1, 1, 1));
+}
+
+Ref<UIColor> UIColor::dynamicColor(const Color& light, const Color& dark) {
+  auto color = colorWithColor(light);
+  color->dark_ = dark;
+  return color;
+}
+
 Ref<UIColor> UIColor::colorWithAlphaComponent(double alpha) const {
-  return colorWithColor(color_.withAlpha(alpha));
+  auto color = colorWithColor(color_.withAlpha(alpha));
+  if (dark_) color->dark_ = dark_->withAlpha(alpha);
+  return color;
+}
+
+Ref<UIColor> UIColor::colorFromP3String(const NSString* text) {
+  if (!text) return nullptr;
+  std::vector<std::string> parts = text->componentsSeparatedByString(",");
+  if (parts.size() < 3 || parts.size() > 4) return nullptr;
+  double values[4] = {0, 0, 0, 1};
+  for (size_t i = 0; i < parts.size(); ++i) {
+    std::string_view part = parts[i];
+    while (!part.empty() && std::isspace(static_cast<unsigned char>(part.front()))) {
+      part.remove_prefix(1);
+    }
+    while (!part.empty() && std::isspace(static_cast<unsigned char>(part.back()))) {
+      part.remove_suffix(1);
+    }
+    auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), values[i]);
+    if (part.empty() || error != std::errc() || end != part.data() + part.size() ||
+        !std::isfinite(values[i])) {
+      return nullptr;
+    }
+  }
+  return colorWithColor(Color::fromDisplayP3({values[0], values[1], values[2], values[3]}));
+}
+
+Ref<UIColor> UIColor::colorFromGradient(const std::vector<Color>& colors, const NSString* direction,
+                                        const CGRect& frame) {
+  return colorFromGradient(colors, direction, frame, false);
+}
+
+Ref<UIColor> UIColor::colorFromGradient(const std::vector<Color>& colors, const NSString* direction,
+                                        const CGRect& frame, bool flipY) {
+  if (colors.size() != 2 || !colors[0].rgba() || !colors[1].rgba()) return nullptr;
+  std::string name = direction ? direction->string() : "";
+  GradientDirection way = name == "left"   ? GradientDirection::left
+                          : name == "up"   ? GradientDirection::up
+                          : name == "down" ? GradientDirection::down
+                                           : GradientDirection::right;
+  return colorWithColor(Color::gradient({*colors[0].rgba(), *colors[1].rgba(), way, frame, flipY}));
 }
 
 std::string UIColor::descriptionText() const {

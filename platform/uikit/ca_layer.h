@@ -43,6 +43,10 @@ class CALayer : public NSObject {
   float shadowOpacity() const { return shadowOpacity_; }
   void setShadowOpacity(float opacity) { shadowOpacity_ = opacity; }
 
+  // The compositing filters applied to the layer's contents (the platform's filter objects).
+  const std::vector<Ref<NSObject>>& filters() const { return filters_; }
+  void setFilters(std::vector<Ref<NSObject>> filters) { filters_ = std::move(filters); }
+
   float opacity() const { return opacity_; }
   void setOpacity(float opacity) { opacity_ = opacity; }
   bool isHidden() const { return hidden_; }
@@ -67,6 +71,7 @@ class CALayer : public NSObject {
   CGFloat shadowRadius_ = 3;
   CGSize shadowOffset_ = {0, -3};
   float shadowOpacity_ = 0;
+  std::vector<Ref<NSObject>> filters_;
   float opacity_ = 1;
   bool hidden_ = false;
   CALayer* superlayer_ = nullptr;  // weak: the superlayer owns this layer

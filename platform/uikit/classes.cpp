@@ -1,5 +1,6 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/uikit/ui_collection_view.h"
+#include "platform/uikit/ui_label.h"
 #include "platform/uikit/ui_view_controller.h"
 #include "platform/uikit/ui_visual_effect_view.h"
 
@@ -58,6 +59,21 @@ void defineCollectionClasses() {
                   "didMoveToWindow", [](UICollectionView*, SEL) {});
 }
 
+void defineLabelMethods(objc::Class* label) {
+  objc::addMethod(label, "description",
+                  [](UILabel* self, SEL) { return NSString::from(self->descriptionText()); });
+  objc::addMethod(label, "text", [](UILabel* self, SEL) { return Ref<NSString>(self->text()); });
+  objc::addMethod(label,
+                  "setText:", [](UILabel* self, SEL, NSString* text) { self->setText(text); });
+  objc::addMethod(label, "textColor", [](UILabel* self, SEL) { return self->textColor(); });
+  objc::addMethod(label, "setTextColor:", [](UILabel* self, SEL, UIColor* color) {
+    self->setTextColor(color);
+  });
+  objc::addMethod(label, "sizeThatFits:", [](UILabel* self, SEL, CGSize size) {
+    return self->sizeThatFits(size);
+  });
+}
+
 // Defined when the library is loaded, like every public class of the platform. Private
 // classes of a particular system version are the host's to define.
 bool defineUIKitClasses() {
@@ -66,6 +82,7 @@ bool defineUIKitClasses() {
   defineViewMethods(objc::defineClass<UIView, NSObject>("UIView"));
   defineViewControllerMethods(objc::defineClass<UIViewController, NSObject>("UIViewController"));
   defineCollectionClasses();
+  defineLabelMethods(objc::defineClass<UILabel, UIView>("UILabel"));
   objc::defineClass<UIVisualEffectView, UIView>("UIVisualEffectView");
   return true;
 }

@@ -11,4 +11,5 @@ void defineValueClasses(objc::Class* root);
 void defineCollectionClasses(objc::Class* root);
 void defineProcessInfo(objc::Class* root);
 void defineNotificationCenter(objc::Class* root);
+void defineUserDefaults(objc::Class* root);
 }  // namespace foundation_classes

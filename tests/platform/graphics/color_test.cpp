@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/foundation/ns_string.h"
 #include "platform/graphics/ui_color.h"
 
 TEST(ColorTest, SplitsIntoTheHsbModel) {
@@ -51,4 +52,52 @@ TEST(UIColorTest, DescribesItselfAsThePlatformDoes) {
   double alpha = 0;
   EXPECT_TRUE(UIColor::clearColor()->getRed(nullptr, nullptr, nullptr, &alpha));
   EXPECT_EQ(alpha, 0);
+}
+
+TEST(ColorCategoryTest, ReadsDisplayP3ComponentsIntoExtendedSRGB) {
+  auto grey = UIColor::colorFromP3String(NSString::from("0.500000,0.500000,0.500000,1.000000").get());
+  ASSERT_TRUE(grey);
+  EXPECT_NEAR(grey->color().rgba()->red, 0.5, 1e-6) << "greys are the same in both spaces";
+  EXPECT_NEAR(grey->color().rgba()->blue, 0.5, 1e-6);
+  auto red = UIColor::colorFromP3String(NSString::from(" 1, 0 ,0").get());
+  ASSERT_TRUE(red);
+  RGBA srgb = *red->color().rgba();
+  EXPECT_NEAR(srgb.red, 1.0931, 1e-3) << "P3's red lies outside sRGB";
+  EXPECT_NEAR(srgb.green, -0.2267, 1e-3);
+  EXPECT_NEAR(srgb.blue, -0.1501, 1e-3);
+  EXPECT_EQ(srgb.alpha, 1);
+  EXPECT_EQ(UIColor::colorFromP3String(NSString::from("0.2,0.4,0.6,0.5").get())->color().alpha(), 0.5);
+}
+
+TEST(ColorCategoryTest, TextThatIsNotAP3ColourGivesNil) {
+  for (const char* bad : {"", "1,0", "1,0,0,1,0", "red", "1,0,x", "1,,0", "nan,0,0", "1e999,0,0",
+                          "#FF0000"}) {
+    EXPECT_EQ(UIColor::colorFromP3String(NSString::from(bad).get()), nullptr) << bad;
+  }
+  EXPECT_EQ(UIColor::colorFromP3String(nullptr), nullptr);
+}
+
+TEST(ColorCategoryTest, GradientsCarryTheirStopsDirectionAndFrame) {
+  std::vector<Color> stops = {Color::rgb(1, 0, 0), Color::rgb(0, 0, 1, 0.5)};
+  CGRect frame = CGRectMake(0, 0, 300, 80);
+  auto down = UIColor::colorFromGradient(stops, NSString::from("down").get(), frame);
+  ASSERT_TRUE(down);
+  const GradientPattern* pattern = down->color().pattern();
+  ASSERT_NE(pattern, nullptr);
+  EXPECT_EQ(pattern->from, (RGBA{1, 0, 0, 1}));
+  EXPECT_EQ(pattern->to, (RGBA{0, 0, 1, 0.5}));
+  EXPECT_EQ(pattern->direction, GradientDirection::down);
+  EXPECT_EQ(pattern->frame, frame);
+  EXPECT_FALSE(pattern->flipY);
+  EXPECT_FALSE(down->getHue(nullptr, nullptr, nullptr, nullptr));
+  auto flipped = UIColor::colorFromGradient(stops, NSString::from("sideways").get(), frame, true);
+  EXPECT_EQ(flipped->color().pattern()->direction, GradientDirection::right);
+  EXPECT_TRUE(flipped->color().pattern()->flipY);
+  EXPECT_EQ(UIColor::colorFromGradient({Color::rgb(1, 0, 0)}, nullptr, frame), nullptr);
+}
+
+TEST(UIColorTest, LabelColourResolvesByStyle) {
+  auto label = UIColor::labelColor()->colorWithAlphaComponent(0.9);
+  EXPECT_EQ(label->resolvedColor(false), Color::rgb(0, 0, 0, 0.9));
+  EXPECT_EQ(label->resolvedColor(true), Color::rgb(1, 1, 1, 0.9));
 }
