@@ -1,0 +1,116 @@
+// The three classifiers' cost per icon on real icon artwork (decoding excluded), each against its
+// straightforward version (text keys in a table of counts), measured in the same run.
+// Run: build/release/bin/colors_bench --benchmark_filter='Merrow|Tessel|Osset'
+//        --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <vector>
+
+#include "source/lib_merrow.h"
+#include "source/lib_osset.h"
+#include "source/tessel.h"
+#include "tests/source/colors/classifier_references.h"
+
+namespace {
+
+// Decoded once per size, before any timing: 32 icons.
+const std::vector<Ref<UIImage>>& iconsAt(int size) {
+  static std::map<int, std::vector<Ref<UIImage>>> cache;
+  auto& icons = cache[size];
+  if (icons.empty()) icons = test_images::realIcons(size, 32);
+  return icons;
+}
+
+// One icon per iteration, going round the set, so the time reported is the time per icon.
+template <class Body>
+void eachIcon(benchmark::State& state, Body body) {
+  const auto& icons = iconsAt(static_cast<int>(state.range(0)));
+  size_t next = 0;
+  for (auto _ : state) {
+    body(icons[next].get());
+    if (++next == icons.size()) next = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_LibMerrowBackground(benchmark::State& state) {
+  eachIcon(state, [](const UIImage* image) {
+    benchmark::DoNotOptimize(libMerrow::backgroundColor(image));
+  });
+}
+BENCHMARK(BM_LibMerrowBackground)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+void BM_LibMerrowPrimary(benchmark::State& state) {
+  eachIcon(state,
+           [](const UIImage* image) { benchmark::DoNotOptimize(libMerrow::primaryColor(image)); });
+}
+BENCHMARK(BM_LibMerrowPrimary)->Arg(60)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+void BM_LibMerrowPrimaryStraightforward(benchmark::State& state) {
+  eachIcon(state, [](const UIImage* image) {
+    benchmark::DoNotOptimize(reference::merrowColour(image, 1, 4, 1, 100));
+  });
+}
+BENCHMARK(BM_LibMerrowPrimaryStraightforward)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+void BM_LibMerrowSecondary(benchmark::State& state) {
+  eachIcon(state, [](const UIImage* image) {
+    benchmark::DoNotOptimize(libMerrow::secondaryColor(image));
+  });
+}
+BENCHMARK(BM_LibMerrowSecondary)->Arg(60)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+void BM_LibMerrowSecondaryStraightforward(benchmark::State& state) {
+  eachIcon(state, [](const UIImage* image) {
+    benchmark::DoNotOptimize(reference::merrowColour(image, 2, 9, 3, 90));
+  });
+}
+BENCHMARK(BM_LibMerrowSecondaryStraightforward)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+void BM_TesselPrimary(benchmark::State& state) {
+  eachIcon(state,
+           [](const UIImage* image) { benchmark::DoNotOptimize(Tessel::getPrimaryColor(image)); });
+}
+BENCHMARK(BM_TesselPrimary)->Arg(60)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+void BM_TesselSecondary(benchmark::State& state) {
+  eachIcon(state, [](const UIImage* image) {
+    benchmark::DoNotOptimize(Tessel::getSecondaryColor(image));
+  });
+}
+BENCHMARK(BM_TesselSecondary)->Arg(60)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+void BM_TesselSecondaryStraightforward(benchmark::State& state) {
+  eachIcon(state, [](const UIImage* image) {
+    benchmark::DoNotOptimize(reference::tesselColour(image, 2));
+  });
+}
+BENCHMARK(BM_TesselSecondaryStraightforward)->Arg(180)->Unit(benchmark::kMicrosecond);
+
+// range(1) is the detail level.
+void BM_LibOsset(benchmark::State& state) {
+  const libOsset osset;
+  const auto detail = static_cast<int32_t>(state.range(1));
+  eachIcon(state, [&](const UIImage* image) {
+    benchmark::DoNotOptimize(osset.mainColoursInImage(image, detail));
+  });
+}
+BENCHMARK(BM_LibOsset)
+    ->Args({180, 0})
+    ->Args({180, 1})
+    ->Args({60, 2})
+    ->Args({180, 2})
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_LibOssetStraightforward(benchmark::State& state) {
+  const auto detail = static_cast<int>(state.range(1));
+  eachIcon(state, [&](const UIImage* image) {
+    benchmark::DoNotOptimize(reference::mainColours(image, detail));
+  });
+}
+BENCHMARK(BM_LibOssetStraightforward)->Args({180, 1})->Unit(benchmark::kMicrosecond);
+// Seconds an icon: a few suffice.
+BENCHMARK(BM_LibOssetStraightforward)->Args({180, 2})->Iterations(4)->Unit(benchmark::kMillisecond);
+
+}  // namespace

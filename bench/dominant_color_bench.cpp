@@ -9,7 +9,9 @@
 
 namespace {
 
-double scaleFor(int pixels) { return pixels / 60.0; }
+double scaleFor(int pixels) {
+  return pixels / 60.0;
+}
 
 std::vector<Ref<UIImage>> icons(int pixels) {
   std::vector<Ref<UIImage>> images;
@@ -22,7 +24,8 @@ std::vector<Ref<UIImage>> icons(int pixels) {
 void BM_DominantColor(benchmark::State& state) {
   auto images = icons(static_cast<int>(state.range(0)));
   size_t i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(mirraDominantColor(images[i++ % images.size()].get()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(mirraDominantColor(images[i++ % images.size()].get()));
 }
 BENCHMARK(BM_DominantColor)->Arg(60)->Arg(180)->Arg(1024)->Unit(benchmark::kMicrosecond);
 
@@ -44,8 +47,8 @@ void BM_DominantColorIncludingDecoding(benchmark::State& state) {
   }
   size_t i = 0;
   for (auto _ : state) {
-    auto image = UIImage::imageWithBitmap(decodePNG(files[i++ % files.size()]).value(),
-                                          scaleFor(pixels));
+    auto image =
+        UIImage::imageWithBitmap(decodePNG(files[i++ % files.size()]).value(), scaleFor(pixels));
     benchmark::DoNotOptimize(mirraDominantColor(image.get()));
   }
 }

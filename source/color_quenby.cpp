@@ -10,7 +10,8 @@ namespace {
 // the first other character; 0 when there is none, all bits set when it does not fit 32 bits.
 uint32_t scanHex(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+    ++i;
   if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
     i += 2;
   }

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "apps/vitrel/colors_command.h"
 #include "apps/vitrel/device_options.h"
 #include "apps/vitrel/notify_command.h"
 #include "apps/vitrel/prefs_command.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
   addSpringboardCommand(app, device);
   addPrefsCommand(app, device);
   addNotifyCommand(app, device);
+  addColorsCommand(app);
 
   setLogDestination(LogDestination::standardError);
   try {

@@ -21,13 +21,16 @@ Ref<NSUserDefaults> freshDomain() {
   return NSUserDefaults::initWithSuiteName("com.example.suite" + std::to_string(++next));
 }
 
-std::string textOf(const Ref<NSObject>& value) { return value ? describe(value.get()) : "nil"; }
+std::string textOf(const Ref<NSObject>& value) {
+  return value ? describe(value.get()) : "nil";
+}
 
 }  // namespace
 
 TEST(UserDefaultsTest, StoredValuesHideRegisteredOnesUntilRemoved) {
   auto defaults = freshDomain();
-  defaults->registerDefaults(NSDictionary::from({{"backgroundType", NSString::from("icon")}}).get());
+  defaults->registerDefaults(
+      NSDictionary::from({{"backgroundType", NSString::from("icon")}}).get());
   EXPECT_EQ(textOf(defaults->objectForKey("backgroundType")), "icon");
   ASSERT_TRUE(defaults->setObject("backgroundType", NSString::from("color")));
   EXPECT_EQ(textOf(defaults->objectForKey("backgroundType")), "color");
@@ -38,7 +41,8 @@ TEST(UserDefaultsTest, StoredValuesHideRegisteredOnesUntilRemoved) {
 
 TEST(UserDefaultsTest, RegisteredDefaultsAreNeverWrittenToTheFile) {
   auto defaults = freshDomain();
-  defaults->registerDefaults(NSDictionary::from({{"enabled", NSNumber::numberWithBool(true)}}).get());
+  defaults->registerDefaults(
+      NSDictionary::from({{"enabled", NSNumber::numberWithBool(true)}}).get());
   ASSERT_TRUE(defaults->setObject("lineWidth", NSNumber::numberWithLongLong(4)));
   auto file = readPropertyListDictionary(defaults->path());
   ASSERT_TRUE(file) << file.error();

@@ -55,7 +55,8 @@ TEST(UIColorTest, DescribesItselfAsThePlatformDoes) {
 }
 
 TEST(ColorCategoryTest, ReadsDisplayP3ComponentsIntoExtendedSRGB) {
-  auto grey = UIColor::colorFromP3String(NSString::from("0.500000,0.500000,0.500000,1.000000").get());
+  auto grey =
+      UIColor::colorFromP3String(NSString::from("0.500000,0.500000,0.500000,1.000000").get());
   ASSERT_TRUE(grey);
   EXPECT_NEAR(grey->color().rgba()->red, 0.5, 1e-6) << "greys are the same in both spaces";
   EXPECT_NEAR(grey->color().rgba()->blue, 0.5, 1e-6);
@@ -66,12 +67,13 @@ TEST(ColorCategoryTest, ReadsDisplayP3ComponentsIntoExtendedSRGB) {
   EXPECT_NEAR(srgb.green, -0.2267, 1e-3);
   EXPECT_NEAR(srgb.blue, -0.1501, 1e-3);
   EXPECT_EQ(srgb.alpha, 1);
-  EXPECT_EQ(UIColor::colorFromP3String(NSString::from("0.2,0.4,0.6,0.5").get())->color().alpha(), 0.5);
+  EXPECT_EQ(UIColor::colorFromP3String(NSString::from("0.2,0.4,0.6,0.5").get())->color().alpha(),
+            0.5);
 }
 
 TEST(ColorCategoryTest, TextThatIsNotAP3ColourGivesNil) {
-  for (const char* bad : {"", "1,0", "1,0,0,1,0", "red", "1,0,x", "1,,0", "nan,0,0", "1e999,0,0",
-                          "#FF0000"}) {
+  for (const char* bad :
+       {"", "1,0", "1,0,0,1,0", "red", "1,0,x", "1,,0", "nan,0,0", "1e999,0,0", "#FF0000"}) {
     EXPECT_EQ(UIColor::colorFromP3String(NSString::from(bad).get()), nullptr) << bad;
   }
   EXPECT_EQ(UIColor::colorFromP3String(nullptr), nullptr);

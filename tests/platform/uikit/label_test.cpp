@@ -1,6 +1,6 @@
-#include "platform/uikit/ui_label.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/uikit/ui_label.h"
 
 TEST(LabelTest, TextColourIsTheLabelColourUntilSet) {
   auto label = objc::make<UILabel>();
