@@ -1,6 +1,8 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/uikit/ui_collection_view.h"
+#include "platform/uikit/ui_image_view.h"
 #include "platform/uikit/ui_label.h"
+#include "platform/uikit/ui_screen.h"
 #include "platform/uikit/ui_view_controller.h"
 #include "platform/uikit/ui_visual_effect_view.h"
 
@@ -83,6 +85,12 @@ bool defineUIKitClasses() {
   defineViewControllerMethods(objc::defineClass<UIViewController, NSObject>("UIViewController"));
   defineCollectionClasses();
   defineLabelMethods(objc::defineClass<UILabel, UIView>("UILabel"));
+  objc::addMethod(objc::defineClass<UIImageView, UIView>("UIImageView"), "image",
+                  [](UIImageView* self, SEL) { return Ref<UIImage>(self->image()); });
+  objc::Class* screen = objc::defineClass<UIScreen, NSObject>("UIScreen");
+  objc::addClassMethod(screen, "mainScreen",
+                       [](objc::Class*, SEL) { return Ref<UIScreen>(UIScreen::mainScreen()); });
+  objc::addMethod(screen, "scale", [](UIScreen* self, SEL) { return self->scale(); });
   objc::defineClass<UIVisualEffectView, UIView>("UIVisualEffectView");
   return true;
 }
