@@ -2,6 +2,7 @@
 
 #include "platform/foundation/ns_array.h"
 #include "platform/runtime/runtime.h"
+#include "platform/springboard/sb_icon_controller.h"
 #include "platform/springboard/sb_icon_view.h"
 
 // The long-pressed icon's colour, captured before its menu is built, and the actions the user

@@ -4,7 +4,7 @@
 
 #include "platform/foundation/process_info.h"
 #include "platform/springboard/internal/class_definitions.h"
-#include "platform/springboard/sb_icon_view.h"
+#include "platform/springboard/sb_icon_controller.h"
 #include "platform/uikit/private_classes.h"
 
 void setUpHost(const HostConfiguration& configuration) {
@@ -14,7 +14,9 @@ void setUpHost(const HostConfiguration& configuration) {
       return !configuration.missingClasses.contains(name);
     };
     definePrivateUIKitClasses(systemHas);
-    springboard_classes::defineIconClasses(systemHas);
+    springboard_classes::defineIconModelClasses(systemHas);
+    springboard_classes::defineIconViewClasses(systemHas);
+    springboard_classes::defineControllerClasses(systemHas);
     springboard_classes::defineNotificationClasses(systemHas);
     NSProcessInfo::processInfo()->setOperatingSystemVersion({configuration.osMajorVersion, 0, 0});
     if (objc::classOf<SBLockScreenManager>()) {

@@ -1,20 +1,172 @@
 #include "platform/springboard/notification_views.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "platform/springboard/internal/class_definitions.h"
+
+Ref<NCNotificationRequest> NCNotificationRequest::requestWithSection(std::string bundleIdentifier,
+                                                                     std::string title,
+                                                                     std::string message) {
+  auto request = objc::make<NCNotificationRequest>();
+  request->section_ = NSString::from(std::move(bundleIdentifier));
+  request->title_ = NSString::from(std::move(title));
+  request->message_ = NSString::from(std::move(message));
+  return request;
+}
+
+NCNotificationContentView::NCNotificationContentView()
+    : title_(objc::make<UILabel>()), message_(objc::make<UITextView>()) {
+  title_->setFontSize(15);
+  title_->setBold(true);
+  message_->canvas()->setFontSize(15);
+  addSubview(title_);
+  addSubview(message_);
+}
+
+void NCNotificationContentView::showRequest(const NCNotificationRequest* request) {
+  title_->setText(request ? request->title() : nullptr);
+  message_->setText(request ? request->message() : nullptr);
+}
+
+void NCNotificationShortLookView::setNotificationContentView(
+    Ref<NCNotificationContentView> content) {
+  if (content_) content_->removeFromSuperview();
+  content_ = std::move(content);
+  if (content_) addSubview(content_);
+}
+
+NCNotificationShortLookView* NCNotificationShortLookViewController::viewForPreview() {
+  return dynamic_cast<NCNotificationShortLookView*>(view());
+}
 
 UIView* NCNotificationShortLookViewController::expandedContentContainer() {
   if (!expandedContentContainer_) expandedContentContainer_ = objc::make<UIView>();
   return expandedContentContainer_.get();
 }
 
+namespace {
+
+Ref<UIView> plainView() {
+  return objc::make<UIView>();
+}
+
+// The platter of an expanded notification: a scroll view over a content view that holds the
+// header (icon, app name), the notification's own content and room for an app's custom view.
+Ref<UIView> makePlatter(objc::Class* platterClass, const ExpandedPlatterViewController* owner) {
+  auto platter = objc::createInstance<UIView>(platterClass);
+  platter->setBackgroundColor(UIColor::colorWithWhite(0.97, 0.92));
+  platter->layer()->setCornerRadius(20);
+  platter->setClipsToBounds(true);
+  auto scroll = objc::make<UIScrollView>();
+  auto content = plainView();
+  auto header = plainView(), main = plainView(), custom = plainView();
+  auto icon = objc::make<UIImageView>();
+  icon->setImage(owner->icon());
+  icon->setFrame(CGRectMake(16, 12, 20, 20));
+  icon->layer()->setCornerRadius(4.5);
+  icon->setClipsToBounds(true);
+  auto appName = objc::make<UILabel>();
+  const NCNotificationRequest* request = owner->notificationRequest();
+  std::string name = request && request->sectionIdentifier()
+                         ? request->sectionIdentifier()->string()
+                         : std::string();
+  name = name.substr(name.rfind('.') + 1);
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  appName->setText(NSString::from(name));
+  appName->setFontSize(13);
+  appName->setFrame(CGRectMake(44, 12, 200, 20));
+  header->addSubview(icon);
+  header->addSubview(appName);
+  auto body =
+      objc::createInstance<NCNotificationContentView>(objc_getClass("NCNotificationContentView"));
+  body->showRequest(request);
+  main->addSubview(body);
+  content->addSubview(header);
+  content->addSubview(main);
+  content->addSubview(custom);
+  scroll->addSubview(content);
+  platter->addSubview(scroll);
+  return platter;
+}
+
+// The host's layout of the platter, redone on every pass.
+void layOutPlatter(UIView* platter) {
+  const CGRect bounds = platter->bounds();
+  for (const auto& scroll : platter->subviews()) {
+    scroll->setFrame(bounds);
+    for (const auto& content : scroll->subviews()) {
+      content->setFrame(bounds);
+      const auto& parts = content->subviews();
+      double y = 0;
+      const double heights[] = {44, std::max(0.0, bounds.height() - 44), 0};
+      for (size_t i = 0; i < parts.size(); ++i) {
+        double height = i < 3 ? heights[i] : 0;
+        parts[i]->setFrame(CGRectMake(0, y, bounds.width(), height));
+        y += height;
+        for (const auto& inner : parts[i]->subviews()) {
+          if (dynamic_cast<NCNotificationContentView*>(inner.get())) {
+            inner->setFrame(CGRectMake(16, 0, bounds.width() - 32, height));
+          }
+        }
+      }
+    }
+  }
+}
+
+void defineContentClasses() {
+  objc::defineClass<NCNotificationRequest, NSObject>("NCNotificationRequest");
+  objc::addMethod(
+      objc::classOf<NCNotificationRequest>(), "sectionIdentifier",
+      [](NCNotificationRequest* self, SEL) { return Ref<NSString>(self->sectionIdentifier()); });
+  objc::Class* content =
+      objc::defineClass<NCNotificationContentView, UIView>("NCNotificationContentView");
+  objc::addMethod(content, "prominentIcon", [](NCNotificationContentView* self, SEL) {
+    return Ref<UIImage>(self->prominentIcon());
+  });
+  objc::addMethod(content, "subordinateIcon", [](NCNotificationContentView* self, SEL) {
+    return Ref<UIImage>(self->subordinateIcon());
+  });
+  objc::addMethod(content, "layoutSubviews", [](NCNotificationContentView* self, SEL) {
+    const double width = self->bounds().width();
+    self->titleLabel()->setFrame(CGRectMake(0, 0, width, 20));
+    self->messageView()->setFrame(
+        CGRectMake(0, 22, width, std::max(20.0, self->bounds().height() - 22)));
+  });
+  objc::addMethod(
+      objc::defineClass<NCNotificationShortLookView, UIView>("NCNotificationShortLookView"),
+      "notificationContentView", [](NCNotificationShortLookView* self, SEL) {
+        return Ref<NCNotificationContentView>(self->notificationContentView());
+      });
+}
+
+}  // namespace
+
 namespace springboard_classes {
 
 void defineNotificationClasses(const SystemHas& systemHas) {
+  defineContentClasses();
   if (systemHas("NCNotificationShortLookViewController")) {
     objc::Class* shortLook =
         objc::defineClass<NCNotificationShortLookViewController, UIViewController>(
             "NCNotificationShortLookViewController");
     static objc::Class* shortLookClass = shortLook;
+    objc::addMethod(shortLook, "loadView", [](NCNotificationShortLookViewController* self, SEL) {
+      auto banner = objc::make<NCNotificationShortLookView>();
+      auto content = objc::make<NCNotificationContentView>();
+      content->showRequest(self->notificationRequest());
+      banner->setNotificationContentView(content);
+      self->setView(banner);
+    });
+    objc::addMethod(shortLook, "notificationRequest",
+                    [](NCNotificationShortLookViewController* self, SEL) {
+                      return Ref<NCNotificationRequest>(self->notificationRequest());
+                    });
+    objc::addMethod(shortLook, "viewForPreview",
+                    [](NCNotificationShortLookViewController* self, SEL) {
+                      return Ref<NCNotificationShortLookView>(self->viewForPreview());
+                    });
     objc::addMethod(shortLook, "viewDidAppear:",
                     [](NCNotificationShortLookViewController* self, SEL cmd, bool animated) {
                       objc::msgSendSuper<void>(shortLookClass, self, cmd, animated);
@@ -28,24 +180,25 @@ void defineNotificationClasses(const SystemHas& systemHas) {
   if (systemHas("NCExpandedPlatterView")) {
     platterView = objc_allocateClassPair(objc_getClass("UIView"), "NCExpandedPlatterView", 0);
     objc_registerClassPair(platterView);
-    objc::addMethod(platterView, "layoutSubviews", [](UIView* self, SEL) {
-      for (const auto& subview : self->subviews())
-        subview->setFrame(self->bounds());
-    });
+    objc::addMethod(platterView, "layoutSubviews", [](UIView* self, SEL) { layOutPlatter(self); });
   }
   if (systemHas("NCExpandedPlatterViewController")) {
-    objc::Class* controller = objc_allocateClassPair(objc_getClass("UIViewController"),
-                                                     "NCExpandedPlatterViewController", 0);
-    objc_registerClassPair(controller);
-    static objc::Class* viewClass = platterView;
-    objc::addMethod(controller, "loadView", [](UIViewController* self, SEL) {
-      self->setView(viewClass ? objc::createInstance<UIView>(viewClass) : objc::make<UIView>());
+    objc::Class* controller = objc::defineClass<ExpandedPlatterViewController, UIViewController>(
+        "NCExpandedPlatterViewController");
+    static objc::Class* viewClass = platterView ? platterView : objc_getClass("UIView");
+    objc::addMethod(controller, "loadView", [](ExpandedPlatterViewController* self, SEL) {
+      self->setView(makePlatter(viewClass, self));
     });
-    // The platter fills the controller's view's superview.
-    objc::addMethod(controller, "viewWillLayoutSubviews", [](UIViewController* self, SEL) {
-      UIView* view = self->view();
-      if (UIView* parent = view->superview()) view->setFrame(parent->bounds());
-    });
+    objc::addMethod(controller, "notificationRequest",
+                    [](ExpandedPlatterViewController* self, SEL) {
+                      return Ref<NCNotificationRequest>(self->notificationRequest());
+                    });
+    // The platter fills the view it is shown in.
+    objc::addMethod(controller, "viewWillLayoutSubviews",
+                    [](ExpandedPlatterViewController* self, SEL) {
+                      UIView* view = self->view();
+                      if (UIView* parent = view->superview()) view->setFrame(parent->bounds());
+                    });
   }
 }
 

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "platform/foundation/ns_array.h"
-#include "platform/foundation/ns_string.h"
-#include "platform/uikit/ui_view.h"
+#include "platform/springboard/sb_icon.h"
+#include "platform/uikit/ui_image_view.h"
+#include "platform/uikit/ui_label.h"
 
 // One action of an icon's long-press menu.
 class SBSApplicationShortcutItem : public NSObject {
@@ -17,10 +18,25 @@ class SBSApplicationShortcutItem : public NSObject {
   Ref<NSString> localizedTitle_;
 };
 
-// An icon on the home screen. `applicationShortcutItems` (a runtime method) answers the
-// actions its menu offers.
+// The view that shows an icon's artwork; `displayedImage` (a runtime method) answers it.
+class SBIconImageView : public UIImageView {};
+
+// An icon on the home screen: its artwork above its name. `icon`, `folder`, `currentImageView`
+// and `applicationShortcutItems` (the actions its menu offers) are runtime methods.
 class SBIconView : public UIView {
  public:
+  // The size of an icon view: a 60-point image above its label.
+  static constexpr CGSize kSize = {76, 84};
+  static constexpr double kImageSide = 60;
+
+  SBIconView();
+
+  SBIcon* icon() const { return icon_.get(); }
+  // Shows the icon: its artwork (a folder shows its first apps in a grid) and its name.
+  void setIcon(Ref<SBIcon> icon);
+  SBIconImageView* currentImageView() const { return imageView_.get(); }
+  UILabel* label() const { return label_.get(); }
+
   const std::vector<Ref<SBSApplicationShortcutItem>>& shortcutItems() const {
     return shortcutItems_;
   }
@@ -29,26 +45,10 @@ class SBIconView : public UIView {
   }
 
  private:
+  void showFolderContents(const SBFolder* folder);
+
+  Ref<SBIcon> icon_;
+  Ref<SBIconImageView> imageView_;
+  Ref<UILabel> label_;
   std::vector<Ref<SBSApplicationShortcutItem>> shortcutItems_;
-};
-
-// The home screen's icon controller; it gives the view a long-press menu is presented in.
-class SBIconController : public NSObject {
- public:
-  static SBIconController* sharedInstance();
-  UIView* contextMenuContainer();
-
- private:
-  Ref<UIView> contextMenuContainer_;
-};
-
-// Whether the lock screen is showing; the host switches it.
-class SBLockScreenManager : public NSObject {
- public:
-  static SBLockScreenManager* sharedInstance();
-  bool isLockScreenVisible() const { return visible_; }
-  void setLockScreenVisible(bool visible) { visible_ = visible; }
-
- private:
-  bool visible_ = false;
 };

@@ -3,6 +3,8 @@
 #include "platform/uikit/ui_image_view.h"
 #include "platform/uikit/ui_label.h"
 #include "platform/uikit/ui_screen.h"
+#include "platform/uikit/ui_stack_view.h"
+#include "platform/uikit/ui_text_view.h"
 #include "platform/uikit/ui_view_controller.h"
 #include "platform/uikit/ui_visual_effect_view.h"
 
@@ -57,8 +59,12 @@ void defineCollectionClasses() {
   objc::addMethod(reusable, "layoutSubviews", [](UICollectionReusableView*, SEL) {});
   objc::defineClass<UICollectionViewCell, UICollectionReusableView>("UICollectionViewCell");
   objc::defineClass<UIScrollView, UIView>("UIScrollView");
-  objc::addMethod(objc::defineClass<UICollectionView, UIScrollView>("UICollectionView"),
-                  "didMoveToWindow", [](UICollectionView*, SEL) {});
+  objc::Class* collection = objc::defineClass<UICollectionView, UIScrollView>("UICollectionView");
+  objc::addMethod(collection, "didMoveToWindow", [](UICollectionView*, SEL) {});
+  objc::addMethod(collection, "layoutSubviews",
+                  [](UICollectionView* self, SEL) { self->layOutItems(); });
+  defineStackViewClass();
+  defineTextViewClasses();
 }
 
 void defineLabelMethods(objc::Class* label) {

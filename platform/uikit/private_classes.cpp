@@ -1,5 +1,7 @@
 #include "platform/uikit/private_classes.h"
 
+#include <algorithm>
+
 #include "platform/uikit/ui_collection_view.h"
 #include "platform/uikit/ui_visual_effect_view.h"
 
@@ -37,27 +39,61 @@ void defineVisualEffectClasses(const std::function<bool(std::string_view)>& syst
   });
 }
 
+// The host's layout of a menu's list: the shadow and the clipping view fill it, and the
+// clipping view's background and collection view fill that.
+void layOutList(UIView* list, SEL) {
+  for (const auto& part : list->subviews()) {
+    part->setFrame(list->bounds());
+    for (const auto& inner : part->subviews())
+      inner->setFrame(part->bounds());
+  }
+}
+
+// A cell's content: the labels on the left, the action's icon on the right.
+void layOutCellContent(UIView* content, SEL) {
+  const CGRect bounds = content->bounds();
+  const auto& parts = content->subviews();
+  if (parts.size() > 0)
+    parts[0]->setFrame(CGRectMake(16, 0, std::max(0.0, bounds.width() - 60), bounds.height()));
+  if (parts.size() > 1)
+    parts[1]->setFrame(CGRectMake(bounds.width() - 36, (bounds.height() - 20) / 2, 20, 20));
+}
+
 void defineContextMenuClasses(const std::function<bool(std::string_view)>& systemHas) {
-  for (const char* name : {"_UIContextMenuView", "_UIContextMenuListView"}) {
-    if (systemHas(name)) {
-      addMethod(defineSubclass(name, objc_getClass("UIView")), "layoutSubviews", &fillWithSubviews);
-    }
+  objc::Class* view = objc_getClass("UIView");
+  auto define = [&](const char* name, objc::Class* superclass) -> objc::Class* {
+    return systemHas(name) ? defineSubclass(name, superclass) : nullptr;
+  };
+  define("_UIContextMenuContainerView", view);
+  define("_UIContextMenuPlatterTransitionView", view);
+  define("_UIMorphingPlatterView", view);
+  define("_UICutoutShadowView", view);
+  if (objc::Class* menu = define("_UIContextMenuView", view)) {
+    addMethod(menu, "layoutSubviews", &fillWithSubviews);
   }
-  if (systemHas("_UIContextMenuCell")) {
-    addMethod(defineSubclass("_UIContextMenuCell", objc_getClass("UICollectionViewCell")),
-              "layoutSubviews", [](UICollectionViewCell* self, SEL) {
-                self->contentView()->setFrame(self->bounds());
-              });
+  if (objc::Class* list = define("_UIContextMenuListView", view)) {
+    addMethod(list, "layoutSubviews", &layOutList);
   }
-  if (systemHas("_UIInterfaceActionVibrantSeparatorView")) {
+  if (objc::Class* content = define("_UIContextMenuCellContentView", view)) {
+    addMethod(content, "layoutSubviews", &layOutCellContent);
+  }
+  if (objc::Class* cell = define("_UIContextMenuCell", objc_getClass("UICollectionViewCell"))) {
+    addMethod(cell, "layoutSubviews", [](UICollectionViewCell* self, SEL) {
+      self->contentView()->setFrame(self->bounds());
+      for (const auto& content : self->contentView()->subviews()) {
+        content->setFrame(self->contentView()->bounds());
+      }
+    });
+  }
+  define("_UIContextMenuReusableSeparatorView", objc_getClass("UICollectionReusableView"));
+  if (objc::Class* separator = define("_UIInterfaceActionVibrantSeparatorView", view)) {
     // A hairline across its superview.
-    addMethod(defineSubclass("_UIInterfaceActionVibrantSeparatorView", objc_getClass("UIView")),
-              "layoutSubviews", [](UIView* self, SEL) {
-                CGRect frame = self->frame();
-                if (UIView* parent = self->superview()) frame.size.width = parent->bounds().width();
-                frame.size.height = 1.0 / 3.0;
-                self->setFrame(frame);
-              });
+    addMethod(separator, "layoutSubviews", [](UIView* self, SEL) {
+      CGRect frame = self->frame();
+      if (UIView* parent = self->superview()) frame.size.width = parent->bounds().width();
+      frame.size.height = 1.0 / 3.0;
+      self->setFrame(frame);
+    });
   }
 }
 

@@ -3,3 +3,22 @@
 UICollectionViewCell::UICollectionViewCell() : contentView_(objc::make<UIView>()) {
   addSubview(contentView_);
 }
+
+void UICollectionView::layOutItems() {
+  constexpr double kRowHeight = 44, kSectionGap = 8, kHairline = 1.0 / 3.0;
+  const double width = bounds().width();
+  double y = 0;
+  for (const auto& item : subviews()) {
+    auto* reusable = dynamic_cast<UICollectionReusableView*>(item.get());
+    if (dynamic_cast<UICollectionViewCell*>(item.get())) {
+      item->setFrame(CGRectMake(0, y, width, kRowHeight));
+      y += kRowHeight;
+    } else if (reusable && reusable->reuseIdentifier()) {
+      item->setFrame(CGRectMake(0, y, width, kSectionGap));
+      y += kSectionGap;
+    } else if (reusable) {
+      item->setFrame(CGRectMake(0, y, width, kHairline));
+    }
+  }
+  setContentSize({width, y});
+}

@@ -26,4 +26,10 @@ class UICollectionViewCell : public UICollectionReusableView {
 
 // A scrolling list of cells and reusable views, all direct subviews. `didMoveToWindow` is
 // sent by the host when the collection view enters a window.
-class UICollectionView : public UIScrollView {};
+class UICollectionView : public UIScrollView {
+ public:
+  // The host's list layout, run by `layoutSubviews`: cells and section separators one below
+  // the other at full width (cells 44 points tall, section separators 8), each item separator
+  // a hairline along the top of the cell that follows it.
+  void layOutItems();
+};

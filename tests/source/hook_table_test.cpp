@@ -8,6 +8,7 @@
 
 #include "platform/foundation/ns_number.h"
 #include "platform/springboard/notification_views.h"
+#include "platform/springboard/sb_icon_controller.h"
 #include "platform/springboard/sb_icon_view.h"
 #include "platform/uikit/ui_collection_view.h"
 #include "platform/uikit/ui_visual_effect_view.h"

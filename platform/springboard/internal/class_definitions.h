@@ -4,9 +4,11 @@
 #include <string_view>
 
 // Each SpringBoard file defines its classes, skipping those the simulated system lacks;
-// host.cpp calls these once.
+// host.cpp calls these once, superclasses first.
 namespace springboard_classes {
 using SystemHas = std::function<bool(std::string_view name)>;
-void defineIconClasses(const SystemHas& systemHas);
+void defineIconModelClasses(const SystemHas& systemHas);
+void defineIconViewClasses(const SystemHas& systemHas);
+void defineControllerClasses(const SystemHas& systemHas);
 void defineNotificationClasses(const SystemHas& systemHas);
 }  // namespace springboard_classes

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/uikit/ui_view.h"
+
+// A context menu as the system builds it for a long-press: the menu's view tree, made of the
+// system's own classes and nested as it nests them, to be added to the view the icon controller
+// (or the notification) presents menus in.
+//
+//   _UIContextMenuContainerView
+//    └ UIView (platter container)
+//       ├ UIVisualEffectView (background dimming) └ _UIVisualEffectBackdropView
+//       ├ _UIContextMenuPlatterTransitionView └ _UIMorphingPlatterView (the preview)
+//       └ _UIContextMenuView
+//          └ _UIContextMenuListView
+//             ├ _UICutoutShadowView
+//             └ UIView (clipping view)
+//                ├ UIVisualEffectView (background) └ _UIVisualEffectBackdropView
+//                └ UICollectionView
+//                   ├ _UIContextMenuCell └ _UIContextMenuCellContentView
+//                   │                        ├ UIStackView └ UILabel (title)
+//                   │                        └ UIImageView (icon)
+//                   ├ _UIContextMenuReusableSeparatorView (between actions of a section)
+//                   └ UICollectionReusableView "kContextMenuSectionSeparator" (between sections)
+struct ContextMenuSpec {
+  // The actions, in sections shown top to bottom (empty sections are left out).
+  std::vector<std::vector<std::string>> sections;
+  // What was pressed, in the presenting view's coordinates; the menu opens below it (above when
+  // there is no room) and its preview covers it.
+  CGRect anchor;
+  // The view shown as the preview (e.g. a snapshot of the icon); may be null.
+  Ref<UIView> preview;
+};
+
+// Builds the menu, sized to the presenting bounds. The host's layout passes place its views.
+Ref<UIView> buildContextMenu(const ContextMenuSpec& spec, const CGRect& presentingBounds);
+
+// The width of a menu's list and the height of one action.
+inline constexpr double kContextMenuWidth = 250;
+inline constexpr double kContextMenuRowHeight = 44;
+inline constexpr double kContextMenuSectionGap = 8;

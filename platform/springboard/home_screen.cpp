@@ -1,0 +1,298 @@
+#include "platform/springboard/home_screen.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/runtime/no_destructor.h"
+#include "platform/springboard/context_menu.h"
+#include "platform/springboard/sb_icon_controller.h"
+#include "platform/uikit/ui_screen.h"
+
+namespace {
+
+using objc::msgSend;
+using objc::sel;
+
+// The actions the system adds to every icon's menu, after the app's own.
+const std::vector<std::string> kAppActions = {"Share App", "Edit Home Screen", "Remove App"};
+const std::vector<std::string> kFolderActions = {"Rename", "Edit Home Screen", "Remove Folder"};
+const std::vector<std::string> kWebClipActions = {"Share Bookmark", "Edit Home Screen",
+                                                  "Remove Bookmark"};
+const std::vector<std::string> kNotificationActions = {"Mute for 1 hour", "Mute for Today"};
+const std::vector<std::string> kNotificationSettings = {"Turn Off…", "View Settings"};
+
+constexpr int kColumns = 4;
+constexpr double kGridTop = 64, kRowHeight = 104;
+
+// The catalogue the system's icon requests are answered from.
+std::shared_ptr<const AppCatalogue>& iconCatalogue() {
+  static objc::NoDestructor<std::shared_ptr<const AppCatalogue>> catalogue;
+  return *catalogue;
+}
+
+void answerIconRequests(std::shared_ptr<const AppCatalogue> catalogue) {
+  iconCatalogue() = std::move(catalogue);
+  // Format 2 is the home screen's icon, 60 points, at the scale asked for.
+  objc::addClassMethod(
+      objc_getClass("UIImage"), "_applicationIconImageForBundleIdentifier:format:scale:",
+      [](objc::Class*, SEL, NSString* bundleIdentifier, int format, double scale) -> Ref<UIImage> {
+        const auto& catalogue = iconCatalogue();
+        if (!catalogue || !bundleIdentifier || format != 2) return nullptr;
+        return catalogue->iconImage(bundleIdentifier->string(), scale);
+      });
+}
+
+// A soft evening sky, darker in the dark style: enough light and shade for glass to blur.
+Ref<UIImage> wallpaper(bool dark) {
+  constexpr int kWidth = 130, kHeight = 282;
+  std::vector<uint8_t> pixels(4 * kWidth * kHeight);
+  auto mix = [](double a, double b, double t) { return a + (b - a) * t; };
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      double t = double(y) / kHeight,
+             glow = std::exp(-(std::pow(x - 95.0, 2) + std::pow(y - 70.0, 2)) / 1800);
+      double r = mix(0.24, 0.93, t) + 0.35 * glow, g = mix(0.31, 0.52, t) + 0.25 * glow,
+             b = mix(0.72, 0.46, t) + 0.1 * glow;
+      double shade = dark ? 0.38 : 1.0;
+      uint8_t* p = pixels.data() + 4 * (y * kWidth + x);
+      p[0] = uint8_t(std::clamp(r * shade, 0.0, 1.0) * 255);
+      p[1] = uint8_t(std::clamp(g * shade, 0.0, 1.0) * 255);
+      p[2] = uint8_t(std::clamp(b * shade, 0.0, 1.0) * 255);
+      p[3] = 255;
+    }
+  }
+  return UIImage::imageWithBitmap(Bitmap::fromPremultiplied(kWidth, kHeight, std::move(pixels)));
+}
+
+Ref<UIView> filledView(const CGRect& bounds) {
+  auto view = objc::make<UIView>();
+  view->setFrame(bounds);
+  return view;
+}
+
+std::vector<Ref<SBSApplicationShortcutItem>> shortcutItems(const std::vector<std::string>& own,
+                                                           const std::vector<std::string>& system) {
+  std::vector<Ref<SBSApplicationShortcutItem>> items;
+  for (const auto& titles : {own, system}) {
+    for (const auto& title : titles)
+      items.push_back(SBSApplicationShortcutItem::itemWithTitle(title));
+  }
+  return items;
+}
+
+bool isSystemAction(const std::string& title) {
+  for (const auto* actions : {&kAppActions, &kFolderActions, &kWebClipActions}) {
+    if (std::find(actions->begin(), actions->end(), title) != actions->end()) return true;
+  }
+  return false;
+}
+
+// Every view of the subtree hears that it entered the window, parents first.
+void announceWindow(UIView* view) {
+  msgSend<void>(view, sel("didMoveToWindow"));
+  std::vector<Ref<UIView>> subviews = view->subviews();
+  for (const auto& subview : subviews)
+    announceWindow(subview.get());
+}
+
+}  // namespace
+
+HomeScreen::HomeScreen(std::shared_ptr<const AppCatalogue> catalogue)
+    : catalogue_(std::move(catalogue)) {
+  answerIconRequests(catalogue_);
+  window_ = filledView(UIScreen::mainScreen()->bounds());
+  buildHomeScreen();
+  buildLockScreen();
+  window_->addSubview(homeScreen_);
+  SBIconController::sharedInstance()->setContextMenuContainer(filledView(window_->bounds()));
+}
+
+void HomeScreen::buildHomeScreen() {
+  const bool dark = UITraitCollection::systemUserInterfaceStyle() == UIUserInterfaceStyleDark;
+  const double scale = UIScreen::mainScreen()->scale();
+  homeScreen_ = filledView(window_->bounds());
+  auto backdrop = objc::make<UIImageView>();
+  backdrop->setImage(wallpaper(dark));
+  backdrop->setFrame(homeScreen_->bounds());
+  homeScreen_->addSubview(backdrop);
+
+  const double gap =
+      (window_->bounds().width() - kColumns * SBIconView::kSize.width) / (kColumns + 1);
+  for (size_t place = 0; place < catalogue_->homeScreen().size(); ++place) {
+    const HomeScreenIcon& entry = catalogue_->homeScreen()[place];
+    Ref<SBIcon> icon;
+    std::vector<Ref<SBSApplicationShortcutItem>> items;
+    if (entry.kind == HomeScreenIcon::Kind::app) {
+      const AppEntry& app = catalogue_->apps()[entry.index];
+      auto appIcon = objc::make<SBApplicationIcon>();
+      appIcon->setApplicationBundleID(NSString::from(app.bundleIdentifier));
+      appIcon->setImage(catalogue_->iconImage(app.bundleIdentifier, scale));
+      appIcon->setDisplayName(NSString::from(app.name));
+      icon = appIcon;
+      items = shortcutItems(app.shortcutTitles, kAppActions);
+    } else if (entry.kind == HomeScreenIcon::Kind::folder) {
+      const FolderEntry& folderEntry = catalogue_->folders()[entry.index];
+      auto folder = objc::make<SBFolder>();
+      folder->setDisplayName(NSString::from(folderEntry.name));
+      std::vector<Ref<SBIcon>> apps;
+      for (const auto& bundleIdentifier : folderEntry.bundleIdentifiers) {
+        auto appIcon = objc::make<SBApplicationIcon>();
+        appIcon->setApplicationBundleID(NSString::from(bundleIdentifier));
+        appIcon->setImage(catalogue_->iconImage(bundleIdentifier, scale));
+        if (const AppEntry* app = catalogue_->app(bundleIdentifier)) {
+          appIcon->setDisplayName(NSString::from(app->name));
+        }
+        apps.push_back(appIcon);
+      }
+      folder->setIcons(std::move(apps));
+      auto folderIcon = objc::make<SBFolderIcon>();
+      folderIcon->setFolder(folder);
+      folderIcon->setDisplayName(NSString::from(folderEntry.name));
+      icon = folderIcon;
+      items = shortcutItems({}, kFolderActions);
+    } else {
+      const WebClipEntry& clip = catalogue_->webClips()[entry.index];
+      icon = objc::createInstance<SBIcon>(objc_getClass("SBBookmarkIcon"));
+      icon->setImage(catalogue_->webClipImage(clip.name, scale));
+      icon->setDisplayName(NSString::from(clip.name));
+      items = shortcutItems({}, kWebClipActions);
+    }
+    auto iconView = objc::make<SBIconView>();
+    iconView->setIcon(icon);
+    iconView->setShortcutItems(std::move(items));
+    const int column = static_cast<int>(place % kColumns), row = static_cast<int>(place / kColumns);
+    iconView->setFrame(
+        {{gap + column * (SBIconView::kSize.width + gap), kGridTop + row * kRowHeight},
+         SBIconView::kSize});
+    homeScreen_->addSubview(iconView);
+    iconViews_.push_back(iconView);
+  }
+}
+
+void HomeScreen::buildLockScreen() {
+  const bool dark = UITraitCollection::systemUserInterfaceStyle() == UIUserInterfaceStyleDark;
+  lockScreen_ = filledView(window_->bounds());
+  auto backdrop = objc::make<UIImageView>();
+  backdrop->setImage(wallpaper(dark));
+  backdrop->setFrame(lockScreen_->bounds());
+  lockScreen_->addSubview(backdrop);
+  auto clock = objc::make<UILabel>();
+  clock->setText(NSString::from("9:41"));
+  clock->setFontSize(80);
+  clock->setBold(true);
+  clock->setTextAlignment(NSTextAlignmentCenter);
+  clock->setTextColor(UIColor::whiteColor());
+  clock->setFrame(CGRectMake(0, 90, window_->bounds().width(), 100));
+  lockScreen_->addSubview(clock);
+}
+
+void HomeScreen::showLockScreen(bool shown) {
+  UIView* showing = shown ? lockScreen_.get() : homeScreen_.get();
+  UIView* hiding = shown ? homeScreen_.get() : lockScreen_.get();
+  hiding->removeFromSuperview();
+  window_->insertSubview(Ref<UIView>(showing), 0);
+  if (objc::classOf<SBLockScreenManager>()) {
+    SBLockScreenManager::sharedInstance()->setLockScreenVisible(shown);
+  }
+}
+
+SBIconView* HomeScreen::appIconView(std::string_view bundleIdentifier) const {
+  for (const auto& view : iconViews_) {
+    auto* icon = dynamic_cast<SBApplicationIcon*>(view->icon());
+    if (icon && icon->applicationBundleID()->string() == bundleIdentifier) return view.get();
+  }
+  return nullptr;
+}
+
+SBIconView* HomeScreen::folderIconView(std::string_view name) const {
+  for (const auto& view : iconViews_) {
+    auto* icon = dynamic_cast<SBFolderIcon*>(view->icon());
+    if (icon && icon->folder() && icon->folder()->displayName()->string() == name) {
+      return view.get();
+    }
+  }
+  return nullptr;
+}
+
+HomeScreen::OpenMenu HomeScreen::pressIcon(SBIconView* iconView) {
+  if (!iconView) return {};
+  objc::Class* controllerClass = objc_getClass("SBIconController");
+  Ref<NSObject> controller = msgSend<Ref<NSObject>>(controllerClass, sel("sharedInstance"));
+  Ref<UIView> container = msgSend<Ref<UIView>>(
+      controller, sel("containerViewForPresentingContextMenuForIconView:"), iconView);
+  Ref<NSArray> items = msgSend<Ref<NSArray>>(iconView, sel("applicationShortcutItems"));
+  std::vector<std::vector<std::string>> sections(2);
+  for (const auto& item : items ? items->objects() : NSArray::Objects{}) {
+    Ref<NSString> title = msgSend<Ref<NSString>>(item, sel("localizedTitle"));
+    std::string text = title ? title->string() : "";
+    sections[isSystemAction(text) ? 1 : 0].push_back(text);
+  }
+  CGRect image = iconView->currentImageView()->frame();
+  CGRect anchor{
+      {iconView->frame().origin.x + image.origin.x, iconView->frame().origin.y + image.origin.y},
+      image.size};
+  auto preview = objc::make<UIImageView>();
+  preview->setImage(iconView->currentImageView()->image());
+  preview->setFrame({{0, 0}, image.size});
+  preview->layer()->setCornerRadius(13.5);
+  preview->setClipsToBounds(true);
+  return openMenu(container.get(), std::move(sections), anchor, preview);
+}
+
+HomeScreen::OpenMenu HomeScreen::pressNotification(std::string_view bundleIdentifier) {
+  const AppEntry* app = catalogue_->app(bundleIdentifier);
+  if (!app) return {};
+  const double scale = UIScreen::mainScreen()->scale();
+  Ref<UIImage> icon = catalogue_->iconImage(app->bundleIdentifier, scale);
+  auto request = NCNotificationRequest::requestWithSection(
+      app->bundleIdentifier, app->name, "You have a new message from " + app->name + ".");
+  shortLook_ = objc::make<NCNotificationShortLookViewController>();
+  shortLook_->setNotificationRequest(request);
+  NCNotificationShortLookView* banner = shortLook_->viewForPreview();
+  banner->notificationContentView()->setProminentIcon(icon);
+  banner->setFrame(CGRectMake(8, 330, window_->bounds().width() - 16, 76));
+  banner->setBackgroundColor(UIColor::colorWithWhite(1, 0.55));
+  banner->layer()->setCornerRadius(20);
+  UIView* screen = window_->subviews().front().get();
+  screen->addSubview(Ref<UIView>(banner));
+  shortLook_->appear(true);
+
+  Ref<UIView> container = msgSend<Ref<UIView>>(shortLook_, sel("containerViewForExpandedContent"));
+  if (!container) return {};
+  expandedPlatter_ = objc::createInstance<ExpandedPlatterViewController>(
+      objc_getClass("NCExpandedPlatterViewController"));
+  auto* platter = dynamic_cast<ExpandedPlatterViewController*>(expandedPlatter_.get());
+  platter->setNotificationRequest(request);
+  platter->setIcon(icon);
+  container->setFrame(window_->bounds());
+  auto slot = filledView(CGRectMake(16, 150, window_->bounds().width() - 32, 170));
+  slot->addSubview(Ref<UIView>(expandedPlatter_->view()));
+  container->addSubview(slot);
+  expandedPlatter_->layoutIfNeeded();
+  return openMenu(container.get(), {kNotificationActions, kNotificationSettings}, slot->frame(),
+                  nullptr);
+}
+
+HomeScreen::OpenMenu HomeScreen::openMenu(UIView* container,
+                                          std::vector<std::vector<std::string>> sections,
+                                          const CGRect& anchor, Ref<UIView> preview) {
+  if (!container) return {};
+  if (container->superview() != window_.get()) {
+    container->setFrame(window_->bounds());
+    window_->addSubview(Ref<UIView>(container));
+  }
+  OpenMenu menu;
+  for (const auto& section : sections)
+    menu.titles.insert(menu.titles.end(), section.begin(), section.end());
+  menu.root =
+      buildContextMenu({std::move(sections), anchor, std::move(preview)}, container->bounds());
+  container->addSubview(menu.root);
+  announceWindow(menu.root.get());
+  layoutPass();
+  return menu;
+}
+
+void HomeScreen::layoutPass() const {
+  if (expandedPlatter_) msgSend<void>(expandedPlatter_, sel("viewWillLayoutSubviews"));
+  window_->layoutIfNeeded();
+}
