@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/vitrel/color_json.h"
 #include "source/color_detection.h"
 #include "source/color_quenby.h"
 #include "source/image_quenby.h"
@@ -20,7 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::ordered_json;
 
 const std::vector<std::string> kMethods = {"dominant",  "second-dominant", "palette-cube",
                                            "libmerrow", "tessel",          "libosset"};
@@ -53,19 +53,6 @@ std::vector<fs::path> imageFiles(const std::vector<std::string>& inputs,
     files.insert(files.end(), found.begin(), found.end());
   }
   return files;
-}
-
-// A colour as the algorithm produced it: components are not clamped, so a value above 1 shows.
-Json colorJson(const UIColor* color) {
-  if (!color) return nullptr;
-  auto rgba = color->color().rgba();
-  if (!rgba) return nullptr;
-  Ref<NSString> hex = mirraHexStringFromColor(color);
-  return {{"hex", hex ? hex->string() : ""},
-          {"r", rgba->red},
-          {"g", rgba->green},
-          {"b", rgba->blue},
-          {"a", rgba->alpha}};
 }
 
 Json colorListJson(const std::vector<Ref<UIColor>>& colors) {

@@ -2,10 +2,12 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "apps/vitrel/apps_command.h"
 #include "apps/vitrel/colors_command.h"
 #include "apps/vitrel/device_options.h"
 #include "apps/vitrel/notify_command.h"
 #include "apps/vitrel/prefs_command.h"
+#include "apps/vitrel/preview_command.h"
 #include "apps/vitrel/springboard_command.h"
 #include "platform/foundation/log.h"
 
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
 
   DeviceOptions device;
   addDeviceOption(app, device);
+  addPreviewCommand(app, device);
+  addAppsCommand(app, device);
   addSpringboardCommand(app, device);
   addPrefsCommand(app, device);
   addNotifyCommand(app, device);
@@ -26,6 +30,10 @@ int main(int argc, char** argv) {
   setLogDestination(LogDestination::standardError);
   try {
     app.parse(argc, argv);
+  } catch (const CLI::RuntimeError& error) {
+    // A command's own failure: CLI11 would exit with its code but say nothing.
+    if (*error.what()) std::cerr << "vitrel: " << error.what() << '\n';
+    return error.get_exit_code();
   } catch (const CLI::Error& error) {
     return app.exit(error);
   } catch (const std::exception& error) {

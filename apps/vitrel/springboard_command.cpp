@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/vitrel/installation.h"
 #include "apps/vitrel/stop_on_signal.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
@@ -16,32 +17,12 @@
 
 namespace {
 
-constexpr const char* kLibraryName = "libVitrel3DTouch.so";
-
 struct SpringboardOptions {
   std::string library;
   long osVersion = 16;
   bool lockScreen = false;
   std::vector<std::string> missingClasses;
 };
-
-std::filesystem::path executableFolder() {
-  std::error_code error;
-  return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-}
-
-// The library beside this program: in the build tree (../lib) or installed (../lib/vitrel).
-std::filesystem::path findLibrary(const std::string& chosen) {
-  if (!chosen.empty()) return chosen;
-  std::filesystem::path folder = executableFolder();
-  for (const auto& candidate : {folder / kLibraryName, folder / "../lib" / kLibraryName,
-                                folder / "../lib/vitrel" / kLibraryName}) {
-    if (std::filesystem::exists(candidate)) return candidate.lexically_normal();
-  }
-  throw CLI::RuntimeError(std::string("cannot find ") + kLibraryName + " beside " +
-                              folder.string() + "; pass --library",
-                          1);
-}
 
 void run(const DeviceOptions& device, const SpringboardOptions& options) {
   enterDevice(device);

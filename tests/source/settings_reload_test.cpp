@@ -37,20 +37,6 @@ class SettingsReloadTest : public ::testing::Test {
 
   const Settings& settings() const { return probe->settings(); }
 
-  // Posts the reload notification `posts` times and turns the main loop until the library has
-  // handled it (the test variant logs the settings right after each reload). Returns how many
-  // reloads ran.
-  static size_t reload(int posts = 1) {
-    LogCapture capture;
-    for (int i = 0; i < posts; ++i) {
-      CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                           CFSTR(kReloadPrefsNotification), nullptr, nullptr, true);
-    }
-    RunLoop::main().runUntil([&] { return !capture.lines().empty(); }, std::chrono::seconds(10));
-    RunLoop::main().runOnce(std::chrono::milliseconds(0));
-    return capture.lines().size();
-  }
-
   static inline std::unique_ptr<SettingsProbe> probe;
 };
 
@@ -78,13 +64,13 @@ TEST_F(SettingsReloadTest, MissingKeysKeepNumbersAndBooleansButClearStrings) {
                           {"colorMethodTavrelHS", text("colorMethodTavrel")},
                           {"titlesToRemove", text("Share App")}})
           .get());
-  ASSERT_EQ(reload(), 1u);
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
   EXPECT_EQ(settings().septhickness, 2.5f);
   EXPECT_TRUE(settings().hideHSThinSep);
   EXPECT_EQ(stringOf(settings().colorMethodTavrelHS), "colorMethodTavrel");
 
   injected_host::writeSettings(NSDictionary::from({{"sepWidth", number(12)}}).get());
-  ASSERT_EQ(reload(), 1u);
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
   EXPECT_EQ(settings().sepWidth, 12.0f);
   EXPECT_EQ(settings().septhickness, 2.5f) << "a number the file lacks keeps its value";
   EXPECT_TRUE(settings().hideHSThinSep) << "so does a boolean";
@@ -96,21 +82,21 @@ TEST_F(SettingsReloadTest, UnreadableFileChangesNothingStringsIncluded) {
   injected_host::writeSettings(NSDictionary::from({{"LScornerRadius", number(9)},
                                                    {"titlesToRemove", text("Edit Home Screen")}})
                                    .get());
-  ASSERT_EQ(reload(), 1u);
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
   // Caught mid-replacement: the file is there but cannot be read.
   std::ofstream(injected_host::settingsFile(), std::ios::trunc) << "<?xml version=\"1.0\"?><pli";
-  ASSERT_EQ(reload(), 1u);
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
   EXPECT_EQ(settings().LScornerRadius, 9.0f);
   EXPECT_EQ(stringOf(settings().titlesToRemove), "Edit Home Screen");
 }
 
 TEST_F(SettingsReloadTest, DirectLookupSeesTheFileBeforeTheNotification) {
   injected_host::writeSettings(NSDictionary::from({{"titlesToRemove", text("Old")}}).get());
-  ASSERT_EQ(reload(), 1u);
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
   injected_host::writeSettings(NSDictionary::from({{"titlesToRemove", text("New")}}).get());
   EXPECT_EQ(describe(probe->GetNSString("titlesToRemove", "").get()), "New");
   EXPECT_EQ(stringOf(settings().titlesToRemove), "Old") << "variables wait for the reload";
-  ASSERT_EQ(reload(), 1u);
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
   EXPECT_EQ(stringOf(settings().titlesToRemove), "New");
   EXPECT_EQ(describe(probe->GetNSString("cornerRadius", "fallback").get()), "fallback");
   std::filesystem::remove(injected_host::settingsFile());
@@ -125,7 +111,7 @@ TEST_F(SettingsReloadTest, ValuesConvertAsThePlatformConvertsThem) {
                                                    {"colorMethodTavrel", number(1)},
                                                    {"elegantBorder", NSArray::from({})}})
                                    .get());
-  ASSERT_EQ(reload(), 1u);
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
   EXPECT_TRUE(settings().enabled);
   EXPECT_TRUE(settings().renderMode);
   EXPECT_EQ(settings().cornerRadius, 12.5f);
@@ -135,7 +121,7 @@ TEST_F(SettingsReloadTest, ValuesConvertAsThePlatformConvertsThem) {
 }
 
 TEST_F(SettingsReloadTest, PostsBeforeTheLoopTurnsReloadOnce) {
-  EXPECT_EQ(reload(3), 1u);
+  EXPECT_EQ(injected_host::reloadSettings(3), 1u);
 }
 
 TEST_F(SettingsReloadTest, PathIsTheDevicesRootlessPath) {

@@ -5,7 +5,10 @@
 #include <stdlib.h>
 
 #include "platform/foundation/device.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/property_list.h"
+#include "platform/foundation/run_loop.h"
+#include "source/settings.h"
 
 namespace injected_host {
 
@@ -25,6 +28,17 @@ void writeSettings(const NSDictionary* settings) {
   std::filesystem::create_directories(settingsFile().parent_path());
   auto written = writePropertyListAtomically(settings, settingsFile());
   EXPECT_TRUE(written.ok()) << (written.ok() ? "" : written.error());
+}
+
+size_t reloadSettings(int posts) {
+  LogCapture capture;
+  for (int i = 0; i < posts; ++i) {
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                         CFSTR(kReloadPrefsNotification), nullptr, nullptr, true);
+  }
+  RunLoop::main().runUntil([&] { return !capture.lines().empty(); }, std::chrono::seconds(10));
+  RunLoop::main().runOnce(std::chrono::milliseconds(0));
+  return capture.lines().size();
 }
 
 void* loadLibrary(const std::string& path) {

@@ -19,6 +19,11 @@ std::filesystem::path settingsFile();
 // Writes the settings file atomically, as the settings bundle does; fails the test on error.
 void writeSettings(const NSDictionary* settings);
 
+// Posts the library's reload notification `posts` times and turns the main loop until the test
+// variant has logged its settings after the reload (or ten seconds pass). Returns how many
+// reloads ran.
+size_t reloadSettings(int posts = 1);
+
 // Loads the library (dlopen, immediate binding); fails the test with the loader's message if
 // it cannot.
 void* loadLibrary(const std::string& path);

@@ -1,9 +1,10 @@
-// Linked only into the library's test variant: lets tests read the settings the library holds,
-// which the real library keeps to itself.
+// Linked only into the library's test variant: lets tests read the settings and the menu state
+// the library holds, which the real library keeps to itself.
 
 #include <string>
 
 #include "platform/foundation/log.h"
+#include "source/menu_state.h"
 #include "source/settings.h"
 
 namespace {
@@ -44,6 +45,10 @@ extern "C" {
 
 const Settings* vitrelTestingSettings() {
   return &settings();
+}
+
+const MenuState* vitrelTestingMenuState() {
+  return &menuState();
 }
 
 void vitrelTestingSettingsFilePath(std::string* path) {

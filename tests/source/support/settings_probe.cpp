@@ -8,7 +8,9 @@ SettingsProbe::SettingsProbe(void* library)
       path_(reinterpret_cast<PathFunction>(
           injected_host::symbol(library, "vitrelTestingSettingsFilePath"))),
       lookup_(reinterpret_cast<LookupFunction>(
-          injected_host::symbol(library, "vitrelTestingGetNSString"))) {}
+          injected_host::symbol(library, "vitrelTestingGetNSString"))),
+      menuState_(reinterpret_cast<MenuStateFunction>(
+          injected_host::symbol(library, "vitrelTestingMenuState"))) {}
 
 std::string SettingsProbe::settingsFilePath() const {
   std::string path;

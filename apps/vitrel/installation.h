@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// Where this program's companions are: beside it in the build tree, or where
+// `cmake --install` puts them (lib/vitrel, share/vitrel).
+inline constexpr const char* kLibraryName = "libVitrel3DTouch.so";
+
+// The library to inject: the one chosen, else the one beside this program. Throws a
+// CLI::RuntimeError naming where it looked when there is none.
+std::filesystem::path findLibrary(const std::string& chosen);
+
+// The sample device's catalogue and icons: installed in share/vitrel/samples, else the source
+// tree's samples/ that this program was built from. Throws a CLI::RuntimeError when neither is
+// there.
+std::filesystem::path samplesFolder();
