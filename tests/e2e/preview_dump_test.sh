@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# `vitrel apps` and `vitrel preview --dump` on the shipped sample device, with settings that the
+# injected library reads.
+set -euo pipefail
+vitrel="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+run() { "$vitrel" --device "$work/device" "$@"; }
+
+run apps --json >"$work/apps.json"
+jq -e '.apps | length >= 12' "$work/apps.json" >/dev/null || fail "too few apps"
+jq -e '[.apps[] | select(.folder == "Utilities")] | length >= 2' "$work/apps.json" >/dev/null ||
+  fail "no folder of several apps"
+run apps | grep -q "com.vitrel.sample.mail  Mail" || fail "text listing"
+
+run prefs set titlesToRemove "Share App;Favorites" >/dev/null
+run preview --press com.vitrel.sample.photos --dump - >"$work/photos.json"
+jq -e '.actions | index("Most Recent") != null' "$work/photos.json" >/dev/null ||
+  fail "the app's own action is missing: $(jq -c .actions "$work/photos.json")"
+jq -e '.actions | (index("Share App") == null and index("Favorites") == null)' \
+  "$work/photos.json" >/dev/null || fail "titlesToRemove was not applied"
+jq -e '[.. | objects | select(.class? == "_UIContextMenuView")] | length == 1' \
+  "$work/photos.json" >/dev/null || fail "no context menu in the tree"
+jq -e '[.. | objects | select(.text? == "Most Recent") | .textColor.hex] | length == 1' \
+  "$work/photos.json" >/dev/null || fail "the action's label is missing"
+jq -e '.window.frame.width > 0 and (.window.layer | has("cornerRadius"))' "$work/photos.json" \
+  >/dev/null || fail "view fields"
+
+run preview --press-folder Utilities --dark --os 15 --dump "$work/folder.json" 2>/dev/null
+jq -e '.pressed.kind == "folder" and .style == "dark" and .os == 15' "$work/folder.json" \
+  >/dev/null || fail "folder press: $(jq -c .pressed "$work/folder.json")"
+
+run prefs set dynamicHeaderTitleLSColoring yes >/dev/null
+run preview --lock-screen --notification com.vitrel.sample.mail --dump - >"$work/note.json"
+jq -e '[.. | objects | select(.class? == "NCExpandedPlatterView")] | length == 1' \
+  "$work/note.json" >/dev/null || fail "no expanded platter"
+jq -e '[.. | objects | select(.class? == "NCExpandedPlatterView") | .. | objects |
+        select(.text? == "Mail") | .textColor.hex] | .[0] != "#000000"' "$work/note.json" \
+  >/dev/null || fail "the notification's title was not coloured"
+
+if run preview --press com.example.nosuch 2>"$work/err"; then fail "an unknown app was pressed"; fi
+grep -q "unknown bundle identifier 'com.example.nosuch'" "$work/err" || fail "$(cat "$work/err")"
+if run preview --press com.vitrel.sample.clock 2>"$work/err"; then fail "pressed inside a folder"; fi
+grep -q "press-folder" "$work/err" || fail "no hint for an app in a folder"
+if run preview --press-folder Nowhere 2>/dev/null; then fail "an unknown folder was pressed"; fi
+echo ok
