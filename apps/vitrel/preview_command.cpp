@@ -21,6 +21,7 @@ struct PreviewOptions {
   long osVersion = 16;
   bool lockScreen = false;
   bool dark = false;
+  int passes = 2;
   std::string dump;
   std::string library;
 };
@@ -98,6 +99,7 @@ HomeScreen::OpenMenu longPress(HomeScreen& home, const PreviewOptions& options, 
 Json reportJson(const PreviewOptions& options, const Pressed& pressed,
                 const HomeScreen::OpenMenu& menu, UIView* window) {
   return {{"os", options.osVersion},
+          {"passes", options.passes},
           {"style", options.dark ? "dark" : "light"},
           {"screen", options.lockScreen ? "lock" : "home"},
           {"pressed",
@@ -150,6 +152,9 @@ void run(const DeviceOptions& device, PreviewOptions options) {
   Pressed pressed;
   HomeScreen::OpenMenu menu = longPress(home, options, pressed);
   if (!menu.root) throw CLI::RuntimeError("the host opened no menu for the " + pressed.kind, 1);
+  // Opening the menu ran the first pass.
+  for (int pass = 1; pass < options.passes; ++pass)
+    home.layoutPass();
   if (options.dump.empty()) {
     printSummary(pressed, menu);
   } else {
@@ -181,6 +186,12 @@ void addPreviewCommand(CLI::App& app, const DeviceOptions& device) {
   command->add_flag("--lock-screen", options->lockScreen,
                     "Show the lock screen (long-press a --notification there)");
   command->add_flag("--dark", options->dark, "Use the dark interface style");
+  command
+      ->add_option("--passes", options->passes,
+                   "Layout passes to run once the menu is open (what builds up over passes, and "
+                   "what is done only once, shows)")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1000));
   command->add_option("--dump", options->dump,
                       "Write the menu's actions and the whole view tree as JSON to FILE "
                       "(- for standard output)");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/foundation/process_info.h"
 #include "platform/uikit/ui_collection_view.h"
 #include "platform/uikit/ui_image_view.h"
 #include "platform/uikit/ui_label.h"
@@ -9,6 +10,8 @@
 #include "platform/uikit/ui_visual_effect_view.h"
 
 namespace {
+
+constexpr double kCornerRadius = 13;
 
 // An instance of a class of the system, by name, stored as T (a view when the system lacks the
 // class, so the tree keeps its shape).
@@ -24,6 +27,13 @@ Ref<UIView> effectViewWithBackdrop() {
   return effect;
 }
 
+Ref<UIView> clippingView() {
+  auto view = objc::make<UIView>();
+  view->setClipsToBounds(true);
+  view->layer()->setCornerRadius(kCornerRadius);
+  return view;
+}
+
 Ref<UIView> actionCell(const std::string& title) {
   auto cell = systemView<UICollectionViewCell>("_UIContextMenuCell");
   auto content = systemView("_UIContextMenuCellContentView");
@@ -33,34 +43,46 @@ Ref<UIView> actionCell(const std::string& title) {
   label->setFontSize(17);
   labels->addArrangedSubview(label);
   content->addSubview(labels);
+  // The action's icon, then a second image view: trailing and leading image views on 15,
+  // icon and decoration image views later.
+  content->addSubview(objc::make<UIImageView>());
   content->addSubview(objc::make<UIImageView>());
   cell->contentView()->addSubview(content);
   return cell;
 }
 
-Ref<UICollectionReusableView> separator(const char* className, const char* reuseIdentifier) {
-  auto view = systemView<UICollectionReusableView>(className);
-  if (reuseIdentifier) view->setReuseIdentifier(NSString::from(reuseIdentifier));
-  return view;
+Ref<UIView> itemSeparator(long version) {
+  auto separator = systemView<UICollectionReusableView>("_UIContextMenuReusableSeparatorView");
+  auto line = UIColor::dynamicColor(Color::rgb(0, 0, 0, 0.16), Color::rgb(1, 1, 1, 0.16));
+  if (version >= 17) {
+    auto inner = systemView("_UIContextMenuSeparatorView");
+    inner->setBackgroundColor(line);
+    separator->addSubview(inner);
+  } else {
+    separator->setBackgroundColor(line);
+  }
+  return separator;
 }
 
-Ref<UIView> actionList(const std::vector<std::vector<std::string>>& sections) {
+Ref<UIView> sectionSeparator() {
+  auto separator = objc::make<UICollectionReusableView>();
+  separator->setReuseIdentifier(NSString::from("kContextMenuSectionSeparator"));
+  separator->setBackgroundColor(
+      UIColor::dynamicColor(Color::rgb(0, 0, 0, 0.08), Color::rgb(0, 0, 0, 0.25)));
+  separator->addSubview(systemView("MTMaterialView"));
+  return separator;
+}
+
+Ref<UICollectionView> actionList(const std::vector<std::vector<std::string>>& sections,
+                                 long version) {
   auto collection = objc::make<UICollectionView>();
   bool first = true;
   for (const auto& section : sections) {
     if (section.empty()) continue;
-    if (!first) {
-      auto gap = separator("UICollectionReusableView", "kContextMenuSectionSeparator");
-      gap->setBackgroundColor(UIColor::colorWithWhite(0, 0.08));
-      collection->addSubview(gap);
-    }
+    if (!first) collection->addSubview(sectionSeparator());
     first = false;
     for (size_t i = 0; i < section.size(); ++i) {
-      if (i > 0) {
-        auto line = separator("_UIContextMenuReusableSeparatorView", nullptr);
-        line->setBackgroundColor(UIColor::colorWithWhite(0, 0.18));
-        collection->addSubview(line);
-      }
+      if (i > 0) collection->addSubview(itemSeparator(version));
       collection->addSubview(actionCell(section[i]));
     }
   }
@@ -77,26 +99,8 @@ double listHeight(const std::vector<std::vector<std::string>>& sections) {
   return height;
 }
 
-}  // namespace
-
-Ref<UIView> buildContextMenu(const ContextMenuSpec& spec, const CGRect& presentingBounds) {
-  auto container = systemView("_UIContextMenuContainerView");
-  container->setFrame(presentingBounds);
-  auto platter = objc::make<UIView>();
-  platter->setFrame(container->bounds());
-  auto dimming = effectViewWithBackdrop();
-  dimming->setFrame(platter->bounds());
-  platter->addSubview(dimming);
-
-  auto transition = systemView("_UIContextMenuPlatterTransitionView");
-  auto morphing = systemView("_UIMorphingPlatterView");
-  transition->setFrame(spec.anchor);
-  morphing->setFrame({{0, 0}, spec.anchor.size});
-  if (spec.preview) morphing->addSubview(spec.preview);
-  transition->addSubview(morphing);
-  platter->addSubview(transition);
-
-  // Below the pressed view when it fits, else above; inside the screen's margins.
+// Below the pressed view when it fits, else above; inside the screen's margins.
+CGRect menuFrame(const ContextMenuSpec& spec, const CGRect& presentingBounds) {
   constexpr double kMargin = 16, kGap = 12;
   const double height = listHeight(spec.sections);
   double x = std::clamp(spec.anchor.minX(), kMargin,
@@ -105,17 +109,60 @@ Ref<UIView> buildContextMenu(const ContextMenuSpec& spec, const CGRect& presenti
   if (y + height > presentingBounds.height() - kMargin) {
     y = std::max(kMargin, spec.anchor.minY() - kGap - height);
   }
-  auto menu = systemView("_UIContextMenuView");
-  menu->setFrame(CGRectMake(x, y, kContextMenuWidth, height));
+  return CGRectMake(x, y, kContextMenuWidth, height);
+}
+
+Ref<UIView> listView(const ContextMenuSpec& spec, const CGRect& bounds, long version) {
   auto list = systemView("_UIContextMenuListView");
-  auto clipping = objc::make<UIView>();
-  clipping->setClipsToBounds(true);
-  clipping->layer()->setCornerRadius(13);
-  clipping->addSubview(effectViewWithBackdrop());
-  clipping->addSubview(actionList(spec.sections));
+  list->setFrame(bounds);
   list->addSubview(systemView("_UICutoutShadowView"));
+  Ref<UIView> clipping = clippingView();
   list->addSubview(clipping);
-  menu->addSubview(list);
+  if (version < 16) {
+    Ref<UIView> bottom = clippingView();
+    clipping->addSubview(bottom);
+    clipping = bottom;
+  }
+  Ref<UICollectionView> collection = actionList(spec.sections, version);
+  clipping->addSubview(effectViewWithBackdrop());
+  clipping->addSubview(collection);
+  collection->setFrame(bounds);
+  collection->layOutItems();
+  if (version >= 17) list->addSubview(objc::make<UIView>());  // the border view
+  return list;
+}
+
+Ref<UIView> previewPlatter(const ContextMenuSpec& spec, long version) {
+  auto transition = systemView("_UIContextMenuPlatterTransitionView");
+  transition->setFrame(spec.anchor);
+  if (version < 16) {
+    if (spec.preview) transition->addSubview(spec.preview);
+    return transition;
+  }
+  auto morphing = systemView("_UIMorphingPlatterView");
+  morphing->setFrame({{0, 0}, spec.anchor.size});
+  if (spec.preview) morphing->addSubview(spec.preview);
+  transition->addSubview(morphing);
+  return transition;
+}
+
+}  // namespace
+
+Ref<UIView> buildContextMenu(const ContextMenuSpec& spec, const CGRect& presentingBounds) {
+  const long version =
+      static_cast<long>(NSProcessInfo::processInfo()->operatingSystemVersion().majorVersion);
+  auto container = systemView("_UIContextMenuContainerView");
+  container->setFrame(presentingBounds);
+  auto platter = objc::make<UIView>();
+  platter->setFrame(container->bounds());
+  auto dimming = effectViewWithBackdrop();
+  dimming->setFrame(platter->bounds());
+  platter->addSubview(dimming);
+  platter->addSubview(previewPlatter(spec, version));
+
+  auto menu = systemView("_UIContextMenuView");
+  menu->setFrame(menuFrame(spec, presentingBounds));
+  menu->addSubview(listView(spec, menu->bounds(), version));
   platter->addSubview(menu);
   container->addSubview(platter);
   return container;

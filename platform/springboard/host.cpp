@@ -17,6 +17,7 @@ void setUpHost(const HostConfiguration& configuration) {
     springboard_classes::defineIconModelClasses(systemHas);
     springboard_classes::defineIconViewClasses(systemHas);
     springboard_classes::defineControllerClasses(systemHas);
+    springboard_classes::defineMaterialClasses(systemHas);
     springboard_classes::defineNotificationClasses(systemHas);
     NSProcessInfo::processInfo()->setOperatingSystemVersion({configuration.osMajorVersion, 0, 0});
     if (objc::classOf<SBLockScreenManager>()) {

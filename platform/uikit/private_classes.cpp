@@ -39,14 +39,21 @@ void defineVisualEffectClasses(const std::function<bool(std::string_view)>& syst
   });
 }
 
-// The host's layout of a menu's list: the shadow and the clipping view fill it, and the
-// clipping view's background and collection view fill that.
-void layOutList(UIView* list, SEL) {
-  for (const auto& part : list->subviews()) {
-    part->setFrame(list->bounds());
-    for (const auto& inner : part->subviews())
-      inner->setFrame(part->bounds());
+// Every subview fills the view, and the subviews of clipping views (plain views that clip,
+// nested on some systems) fill those in turn.
+void fillThroughClippingViews(UIView* view) {
+  for (const auto& part : view->subviews()) {
+    part->setFrame(view->bounds());
+    if (part->clipsToBounds() && object_getClass(part.get()) == objc_getClass("UIView")) {
+      fillThroughClippingViews(part.get());
+    }
   }
+}
+
+// The host's layout of a menu's list: its shadow, border and clipping views fill it, and the
+// clipping views' background and collection view fill those.
+void layOutList(UIView* list, SEL) {
+  fillThroughClippingViews(list);
 }
 
 // A cell's content: the labels on the left, the action's icon on the right.
@@ -85,7 +92,16 @@ void defineContextMenuClasses(const std::function<bool(std::string_view)>& syste
       }
     });
   }
-  define("_UIContextMenuReusableSeparatorView", objc_getClass("UICollectionReusableView"));
+  if (objc::Class* separator = define("_UIContextMenuReusableSeparatorView",
+                                      objc_getClass("UICollectionReusableView"))) {
+    static objc::Class* separatorClass = separator;
+    // Its own line fills it; a reusable view's layout (and what replaces it) runs first.
+    addMethod(separator, "layoutSubviews", [](UIView* self, SEL cmd) {
+      objc::msgSendSuper<void>(separatorClass, self, cmd);
+      fillWithSubviews(self, cmd);
+    });
+  }
+  define("_UIContextMenuSeparatorView", view);
   if (objc::Class* separator = define("_UIInterfaceActionVibrantSeparatorView", view)) {
     // A hairline across its superview.
     addMethod(separator, "layoutSubviews", [](UIView* self, SEL) {

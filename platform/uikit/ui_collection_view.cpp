@@ -4,7 +4,13 @@ UICollectionViewCell::UICollectionViewCell() : contentView_(objc::make<UIView>()
   addSubview(contentView_);
 }
 
+void UICollectionView::layOutItemsIfInvalid() {
+  if (bounds().size != laidOutSize_ || subviews().size() != laidOutItems_) layOutItems();
+}
+
 void UICollectionView::layOutItems() {
+  laidOutSize_ = bounds().size;
+  laidOutItems_ = subviews().size();
   constexpr double kRowHeight = 44, kSectionGap = 8, kHairline = 1.0 / 3.0;
   const double width = bounds().width();
   double y = 0;

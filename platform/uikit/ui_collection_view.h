@@ -28,8 +28,16 @@ class UICollectionViewCell : public UICollectionReusableView {
 // sent by the host when the collection view enters a window.
 class UICollectionView : public UIScrollView {
  public:
-  // The host's list layout, run by `layoutSubviews`: cells and section separators one below
-  // the other at full width (cells 44 points tall, section separators 8), each item separator
-  // a hairline along the top of the cell that follows it.
+  // The host's list layout: cells and section separators one below the other at full width
+  // (cells 44 points tall, section separators 8), each item separator a hairline along the top
+  // of the cell that follows it. As UIKit applies its layout attributes, `layoutSubviews` only
+  // lays the items out again when the layout is invalid: first, and after the collection
+  // view's size or its number of items changed. Between those, frames that others set on
+  // items stay.
+  void layOutItemsIfInvalid();
   void layOutItems();
+
+ private:
+  CGSize laidOutSize_ = {-1, -1};
+  size_t laidOutItems_ = 0;
 };

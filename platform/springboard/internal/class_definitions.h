@@ -10,5 +10,6 @@ using SystemHas = std::function<bool(std::string_view name)>;
 void defineIconModelClasses(const SystemHas& systemHas);
 void defineIconViewClasses(const SystemHas& systemHas);
 void defineControllerClasses(const SystemHas& systemHas);
+void defineMaterialClasses(const SystemHas& systemHas);
 void defineNotificationClasses(const SystemHas& systemHas);
 }  // namespace springboard_classes
