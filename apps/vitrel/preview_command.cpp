@@ -7,12 +7,19 @@
 #include <memory>
 
 #include "apps/vitrel/installation.h"
+#include "apps/vitrel/preview_picture.h"
+#include "apps/vitrel/preview_scene.h"
+#include "apps/vitrel/sample_device.h"
+#include "apps/vitrel/settings_file.h"
 #include "apps/vitrel/view_tree_json.h"
-#include "platform/foundation/log.h"
-#include "platform/springboard/home_screen.h"
 #include "platform/springboard/host.h"
+#include "source/color_detection.h"
+#include "source/color_quenby.h"
+#include "source/image_quenby.h"
 
 namespace {
+
+using Target = SceneRequest::Target;
 
 struct PreviewOptions {
   std::string press;
@@ -21,33 +28,22 @@ struct PreviewOptions {
   long osVersion = 16;
   bool lockScreen = false;
   bool dark = false;
+  bool light = false;
   int passes = 2;
   std::string dump;
+  std::string output = "vitrel-preview.png";
+  double scale = 2;
   std::string library;
-};
-
-// What was long-pressed, for the report.
-struct Pressed {
-  std::string kind;  // "app", "folder" or "notification"
-  std::string name;
-  std::string bundleIdentifier;
 };
 
 std::string appsHint() {
   return "; `vitrel apps` lists the device's apps";
 }
 
-// The default long-press when none is asked for: the first app on the home screen, or on the
-// lock screen its notification.
-void chooseDefaultTarget(const AppCatalogue& catalogue, PreviewOptions& options) {
-  if (!options.press.empty() || !options.pressFolder.empty() || !options.notification.empty()) {
-    return;
-  }
+std::string firstHomeScreenApp(const AppCatalogue& catalogue) {
   for (const HomeScreenIcon& icon : catalogue.homeScreen()) {
-    if (icon.kind != HomeScreenIcon::Kind::app) continue;
-    const std::string& app = catalogue.apps()[icon.index].bundleIdentifier;
-    (options.lockScreen ? options.notification : options.press) = app;
-    return;
+    if (icon.kind == HomeScreenIcon::Kind::app)
+      return catalogue.apps()[icon.index].bundleIdentifier;
   }
   throw CLI::RuntimeError("the device's home screen has no app to press" + appsHint(), 1);
 }
@@ -70,9 +66,58 @@ void check(const AppCatalogue& catalogue, const PreviewOptions& options) {
       known = known || folder.name == options.pressFolder;
     if (!known) fail("unknown folder '" + options.pressFolder + "'" + appsHint());
   }
-  if (options.lockScreen && options.notification.empty()) {
+  if (options.lockScreen && (!options.press.empty() || !options.pressFolder.empty())) {
     fail("the lock screen shows no icons: press a --notification there, or drop --lock-screen");
   }
+}
+
+// The icon press the options ask for (the first app by default).
+SceneRequest iconRequest(const AppCatalogue& catalogue, const PreviewOptions& options) {
+  if (!options.pressFolder.empty()) return {Target::folder, options.pressFolder};
+  return {Target::app, options.press.empty() ? firstHomeScreenApp(catalogue) : options.press};
+}
+
+// The notification's app: the one asked for, else the pressed app, else the first app.
+SceneRequest notificationRequest(const AppCatalogue& catalogue, const PreviewOptions& options) {
+  std::string app = !options.notification.empty() ? options.notification
+                    : !options.press.empty()      ? options.press
+                                                  : firstHomeScreenApp(catalogue);
+  return {Target::notification, app, true};
+}
+
+// The picture's panels: the icon's menu in each style asked for (light and dark by default),
+// then the notification on the lock screen; --lock-screen keeps only the lock screen.
+std::vector<SceneRequest> pictureRequests(const AppCatalogue& catalogue,
+                                          const PreviewOptions& options) {
+  std::vector<bool> styles;
+  if (options.light || !options.dark) styles.push_back(false);
+  if (options.dark || !options.light) styles.push_back(true);
+  std::vector<SceneRequest> requests;
+  if (!options.lockScreen && options.notification.empty()) {
+    for (bool dark : styles) {
+      SceneRequest request = iconRequest(catalogue, options);
+      request.dark = dark;
+      requests.push_back(request);
+    }
+  }
+  for (bool dark : options.lockScreen ? styles : std::vector<bool>{styles.front()}) {
+    SceneRequest request = notificationRequest(catalogue, options);
+    request.dark = dark;
+    requests.push_back(request);
+  }
+  for (SceneRequest& request : requests)
+    request.passes = options.passes;
+  return requests;
+}
+
+// The one scene a dump shows.
+SceneRequest dumpRequest(const AppCatalogue& catalogue, const PreviewOptions& options) {
+  SceneRequest request = options.notification.empty() ? iconRequest(catalogue, options)
+                                                      : notificationRequest(catalogue, options);
+  request.lockScreen = options.lockScreen;
+  request.dark = options.dark;
+  request.passes = options.passes;
+  return request;
 }
 
 void loadLibrary(const std::string& chosen) {
@@ -83,32 +128,19 @@ void loadLibrary(const std::string& chosen) {
   }
 }
 
-HomeScreen::OpenMenu longPress(HomeScreen& home, const PreviewOptions& options, Pressed& pressed) {
-  const AppCatalogue& catalogue = home.catalogue();
-  if (!options.pressFolder.empty()) {
-    pressed = {"folder", options.pressFolder, ""};
-    return home.pressIcon(home.folderIconView(options.pressFolder));
-  }
-  const bool notification = !options.notification.empty();
-  const std::string& identifier = notification ? options.notification : options.press;
-  pressed = {notification ? "notification" : "app", catalogue.app(identifier)->name, identifier};
-  return notification ? home.pressNotification(identifier)
-                      : home.pressIcon(home.appIconView(identifier));
-}
-
-Json reportJson(const PreviewOptions& options, const Pressed& pressed,
-                const HomeScreen::OpenMenu& menu, UIView* window) {
-  return {{"os", options.osVersion},
-          {"passes", options.passes},
-          {"style", options.dark ? "dark" : "light"},
-          {"screen", options.lockScreen ? "lock" : "home"},
+Json reportJson(const Scene& scene, long osVersion) {
+  const SceneRequest& request = scene.request;
+  const bool app = request.target != Target::folder;
+  return {{"os", osVersion},
+          {"passes", request.passes},
+          {"style", request.dark ? "dark" : "light"},
+          {"screen", request.lockScreen ? "lock" : "home"},
           {"pressed",
-           {{"kind", pressed.kind},
-            {"name", pressed.name},
-            {"bundleIdentifier",
-             pressed.bundleIdentifier.empty() ? Json(nullptr) : Json(pressed.bundleIdentifier)}}},
-          {"actions", menu.titles},
-          {"window", viewTreeJson(window)}};
+           {{"kind", targetName(request.target)},
+            {"name", scene.displayName},
+            {"bundleIdentifier", app ? Json(request.name) : Json(nullptr)}}},
+          {"actions", scene.menu.titles},
+          {"window", viewTreeJson(scene.home->window())}};
 }
 
 void writeDump(const std::string& destination, const Json& report) {
@@ -123,42 +155,70 @@ void writeDump(const std::string& destination, const Json& report) {
   std::cerr << "vitrel: wrote the view tree to " << destination << '\n';
 }
 
-void printSummary(const Pressed& pressed, const HomeScreen::OpenMenu& menu) {
-  std::cout << "Long-pressed the " << pressed.kind << " " << pressed.name;
-  if (!pressed.bundleIdentifier.empty()) std::cout << " (" << pressed.bundleIdentifier << ")";
-  std::cout << "; its menu shows " << menu.titles.size() << " actions:\n";
-  for (const auto& title : menu.titles)
-    std::cout << "  " << title << '\n';
+// The colour the library takes for the pressed app, by the method the settings choose: what
+// the picture's styling is painted with.
+std::string capturedColour(const AppCatalogue& catalogue, const SceneRequest& request) {
+  std::string app = request.name;
+  if (request.target == Target::folder) {
+    for (const FolderEntry& folder : catalogue.folders()) {
+      if (folder.name == request.name) app = folder.bundleIdentifiers.front();
+    }
+  }
+  Ref<UIImage> icon = catalogue.iconImage(app, 3);
+  auto stored = settings_file::read();
+  Ref<NSString> method =
+      stored ? stored.value()->objectForKey<NSString>(request.target == Target::notification
+                                                          ? "colorMethodTavrel"
+                                                          : "colorMethodTavrelHS")
+             : nullptr;
+  Ref<UIColor> colour;
+  std::string methodName = "dominant colour";
+  if (method && method->string() == "colorMethodTavrel") {
+    auto colours =
+        PCPaletteCube().extractColorsFromImage(icon.get(), PCFlagBrightOnly | PCFlagAvoidWhite, 1);
+    if (!colours.empty()) colour = colours.front();
+    methodName = "colour cube";
+  } else {
+    colour = mirraDominantColor(icon.get());
+  }
+  Ref<NSString> hex = colour ? mirraHexStringFromColor(colour.get()) : nullptr;
+  return (hex ? hex->string() : "none") + " (" + methodName + " of " + app + ")";
 }
 
-void run(const DeviceOptions& device, PreviewOptions options) {
-  enterDevice(device);
-  Result<AppCatalogue> loaded = loadDeviceCatalogue(samplesFolder());
-  if (!loaded) throw CLI::RuntimeError(loaded.error(), 1);
-  auto catalogue = std::make_shared<const AppCatalogue>(std::move(loaded).value());
-  chooseDefaultTarget(*catalogue, options);
-  check(*catalogue, options);
+std::string caption(const Scene& scene) {
+  const SceneRequest& request = scene.request;
+  std::string style = request.dark ? "dark" : "light";
+  if (request.target == Target::notification) return scene.displayName + " notification, " + style;
+  return scene.displayName + ", " + style;
+}
 
-  UITraitCollection::setSystemUserInterfaceStyle(options.dark ? UIUserInterfaceStyleDark
-                                                              : UIUserInterfaceStyleLight);
+void writePicture(std::shared_ptr<const AppCatalogue> catalogue, const PreviewOptions& options) {
+  std::vector<Scene> scenes;
+  std::vector<Panel> panels;
+  for (const SceneRequest& request : pictureRequests(*catalogue, options)) {
+    scenes.push_back(stageScene(catalogue, request));
+    const Scene& scene = scenes.back();
+    panels.push_back({scene.home->window(), caption(scene)});
+    std::cout << caption(scene) << ": " << capturedColour(*catalogue, request) << '\n';
+  }
+  Result<bool> written = writePreviewPicture(panels, options.scale, options.output);
+  if (!written) throw CLI::RuntimeError("cannot write the picture: " + written.error(), 1);
+  std::cout << "Wrote " << std::filesystem::absolute(options.output).string() << '\n';
+}
+
+void run(const DeviceOptions& device, const PreviewOptions& options) {
+  std::shared_ptr<const AppCatalogue> catalogue = openDevice(device);
+  check(*catalogue, options);
   HostConfiguration host;
   host.osMajorVersion = options.osVersion;
   host.lockScreenVisible = options.lockScreen;
   setUpHost(host);
   loadLibrary(options.library);
-  HomeScreen home(catalogue);
-  home.showLockScreen(options.lockScreen);
-
-  Pressed pressed;
-  HomeScreen::OpenMenu menu = longPress(home, options, pressed);
-  if (!menu.root) throw CLI::RuntimeError("the host opened no menu for the " + pressed.kind, 1);
-  // Opening the menu ran the first pass.
-  for (int pass = 1; pass < options.passes; ++pass)
-    home.layoutPass();
   if (options.dump.empty()) {
-    printSummary(pressed, menu);
+    writePicture(catalogue, options);
   } else {
-    writeDump(options.dump, reportJson(options, pressed, menu, home.window()));
+    writeDump(options.dump, reportJson(stageScene(catalogue, dumpRequest(*catalogue, options)),
+                                       options.osVersion));
   }
 }
 
@@ -168,33 +228,40 @@ void addPreviewCommand(CLI::App& app, const DeviceOptions& device) {
   auto options = std::make_shared<PreviewOptions>();
   CLI::App* command = app.add_subcommand(
       "preview",
-      "Long-press an icon or a notification on the simulated home screen with the library "
-      "injected, and show what is on screen");
+      "Long-press an icon and a notification on the simulated home screen with the library "
+      "injected, and draw what the screen shows (or dump its view tree)");
   auto* press = command->add_option("--press", options->press,
                                     "Long-press the icon of the app with this bundle identifier "
                                     "(default: the first app on the home screen)");
   auto* folder =
       command->add_option("--press-folder", options->pressFolder, "Long-press the named folder");
-  auto* notification =
-      command->add_option("--notification", options->notification,
-                          "Long-press a notification of the app with this bundle identifier");
-  press->excludes(folder, notification);
-  folder->excludes(notification);
+  auto* notification = command->add_option(
+      "--notification", options->notification,
+      "Long-press a notification of the app with this bundle identifier (default: the pressed "
+      "app's)");
+  press->excludes(folder);
+  notification->excludes(press, folder);
   command->add_option("--os", options->osVersion, "The system's major version")
       ->capture_default_str()
       ->check(CLI::IsMember({15, 16, 17}));
   command->add_flag("--lock-screen", options->lockScreen,
-                    "Show the lock screen (long-press a --notification there)");
-  command->add_flag("--dark", options->dark, "Use the dark interface style");
+                    "Only the lock screen, with a long-pressed notification");
+  auto* dark = command->add_flag("--dark", options->dark, "Only the dark interface style");
+  command->add_flag("--light", options->light, "Only the light interface style")->excludes(dark);
   command
       ->add_option("--passes", options->passes,
-                   "Layout passes to run once the menu is open (what builds up over passes, and "
-                   "what is done only once, shows)")
+                   "Layout passes once the menu is open (what builds up over passes, and what "
+                   "is done only once, shows)")
       ->capture_default_str()
       ->check(CLI::Range(1, 1000));
+  command->add_option("-o,--output", options->output, "Where to write the picture (PNG)")
+      ->capture_default_str();
+  command->add_option("--scale", options->scale, "Pixels per point of the picture")
+      ->capture_default_str()
+      ->check(CLI::Range(0.25, 4.0));
   command->add_option("--dump", options->dump,
-                      "Write the menu's actions and the whole view tree as JSON to FILE "
-                      "(- for standard output)");
+                      "Instead of the picture, write the menu's actions and the whole view tree "
+                      "of one scene as JSON to FILE (- for standard output)");
   command
       ->add_option(
           "--library", options->library,

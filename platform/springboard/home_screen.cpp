@@ -286,7 +286,9 @@ HomeScreen::OpenMenu HomeScreen::openMenu(UIView* container,
     menu.titles.insert(menu.titles.end(), section.begin(), section.end());
   menu.root =
       buildContextMenu({std::move(sections), anchor, std::move(preview)}, container->bounds());
-  container->addSubview(menu.root);
+  // Under what the container already shows (an expanded notification), which stays sharp
+  // above the dimmed screen.
+  container->insertSubview(menu.root, 0);
   announceWindow(menu.root.get());
   layoutPass();
   return menu;

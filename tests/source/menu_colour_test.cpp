@@ -8,7 +8,7 @@
 #include "platform/uikit/ui_text_view.h"
 #include "source/image_quenby.h"
 #include "source/menu_state.h"
-#include "source/tavrel2_colorizer.h"
+#include "source/color_detection.h"
 #include "support/injected_host.h"
 #include "support/settings_probe.h"
 
@@ -86,10 +86,12 @@ class InjectedHomeScreenTest : public ::testing::Test {
   static std::optional<RGBA> dominant(const std::string& bundleIdentifier) {
     return rgbaOf(mirraDominantColor(icon(bundleIdentifier).get()).get());
   }
+  // The colorizer's icon colour: the most frequent bright colour that is not near white.
   static std::optional<RGBA> colorizerColour(const std::string& bundleIdentifier) {
-    auto colorizer = Tavrel2Colorizer::initWithIdentifier(NSString::from(bundleIdentifier));
-    colorizer.setAppIcon(icon(bundleIdentifier));
-    return rgbaOf(colorizer.iconColor().get());
+    PCPaletteCube cube;
+    auto colours = cube.extractColorsFromImage(icon(bundleIdentifier).get(),
+                                               PCFlagBrightOnly | PCFlagAvoidWhite, 1);
+    return colours.empty() ? std::nullopt : rgbaOf(colours.front().get());
   }
   static HomeScreen::OpenMenu press(const std::string& bundleIdentifier) {
     return home->pressIcon(home->appIconView(bundleIdentifier));

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/springboard/home_screen.h"
+
+// One long-press on the simulated home screen, as `vitrel preview` stages it.
+struct SceneRequest {
+  enum class Target { app, folder, notification };
+  Target target = Target::app;
+  // A bundle identifier, or a folder's name.
+  std::string name;
+  bool lockScreen = false;
+  bool dark = false;
+  // Layout passes in all, counting the one that opening the menu runs.
+  int passes = 2;
+};
+
+// What is on screen after the press.
+struct Scene {
+  SceneRequest request;
+  std::unique_ptr<HomeScreen> home;
+  HomeScreen::OpenMenu menu;
+  // The pressed app's or folder's display name.
+  std::string displayName;
+};
+
+// Builds a home screen in the request's style (the host must be set up and the library loaded),
+// shows the lock screen or the home screen, long-presses and runs the passes. Throws a
+// CLI::RuntimeError when the host opens no menu.
+Scene stageScene(std::shared_ptr<const AppCatalogue> catalogue, const SceneRequest& request);
+
+const char* targetName(SceneRequest::Target target);
