@@ -50,24 +50,16 @@ std::string firstHomeScreenApp(const AppCatalogue& catalogue) {
 
 // Refuses what the device cannot show, before anything is loaded.
 void check(const AppCatalogue& catalogue, const PreviewOptions& options) {
-  auto fail = [](const std::string& message) { throw CLI::RuntimeError(message, 2); };
-  for (const std::string* identifier : {&options.press, &options.notification}) {
-    if (!identifier->empty() && !catalogue.app(*identifier)) {
-      fail("unknown bundle identifier '" + *identifier + "'" + appsHint());
-    }
-  }
-  if (const FolderEntry* folder = catalogue.folderOf(options.press)) {
-    fail("'" + options.press + "' is in the folder '" + folder->name +
-         "'; press the folder with --press-folder '" + folder->name + "'");
-  }
-  if (!options.pressFolder.empty()) {
-    bool known = false;
-    for (const FolderEntry& folder : catalogue.folders())
-      known = known || folder.name == options.pressFolder;
-    if (!known) fail("unknown folder '" + options.pressFolder + "'" + appsHint());
-  }
   if (options.lockScreen && (!options.press.empty() || !options.pressFolder.empty())) {
-    fail("the lock screen shows no icons: press a --notification there, or drop --lock-screen");
+    throw CLI::RuntimeError(
+        "the lock screen shows no icons: press a --notification there, or drop --lock-screen", 2);
+  }
+  const std::string* chosen[] = {&options.press, &options.pressFolder, &options.notification};
+  const SceneRequest::Target targets[] = {Target::app, Target::folder, Target::notification};
+  for (size_t i = 0; i < 3; ++i) {
+    if (chosen[i]->empty()) continue;
+    std::string problem = problemWith(catalogue, {targets[i], *chosen[i]});
+    if (!problem.empty()) throw CLI::RuntimeError(problem, 2);
   }
 }
 

@@ -16,6 +16,25 @@ const char* targetName(SceneRequest::Target target) {
   return "app";
 }
 
+std::string problemWith(const AppCatalogue& catalogue, const SceneRequest& request) {
+  const std::string hint = "; `vitrel apps` lists the device's apps";
+  if (request.target == SceneRequest::Target::folder) {
+    for (const FolderEntry& folder : catalogue.folders()) {
+      if (folder.name == request.name) return "";
+    }
+    return "unknown folder '" + request.name + "'" + hint;
+  }
+  if (!catalogue.app(request.name)) {
+    return "unknown bundle identifier '" + request.name + "'" + hint;
+  }
+  const FolderEntry* folder = catalogue.folderOf(request.name);
+  if (request.target == SceneRequest::Target::app && folder) {
+    return "'" + request.name + "' is in the folder '" + folder->name +
+           "'; press the folder with --press-folder '" + folder->name + "'";
+  }
+  return "";
+}
+
 Scene stageScene(std::shared_ptr<const AppCatalogue> catalogue, const SceneRequest& request) {
   using Target = SceneRequest::Target;
   UITraitCollection::setSystemUserInterfaceStyle(request.dark ? UIUserInterfaceStyleDark

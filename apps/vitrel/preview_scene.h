@@ -26,6 +26,10 @@ struct Scene {
   std::string displayName;
 };
 
+// Why the device cannot stage the request (an unknown app or folder, an app inside a folder),
+// in words for the user; empty when it can.
+std::string problemWith(const AppCatalogue& catalogue, const SceneRequest& request);
+
 // Builds a home screen in the request's style (the host must be set up and the library loaded),
 // shows the lock screen or the home screen, long-presses and runs the passes. Throws a
 // CLI::RuntimeError when the host opens no menu.

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# A supervised `vitrel springboard`: scripted presses on its control socket, a new screen.png
+# within 500 ms of a settings change made by another process, and a respring (`killall
+# SpringBoard`) answered by a fresh process that draws the screen again.
+set -euo pipefail
+vitrel="$1"
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+device="$work/device"
+run() { "$vitrel" --device "$device" "$@"; }
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+screen="$device/var/mobile/Library/Caches/vitrel/screen.png"
+drawings() { grep -c "springboard: drew" "$work/springboard.log" || true; }
+# Waits until the springboard has drawn more than $1 times, at most $2 ms.
+wait_for_drawing() {
+  local since=$(now_ms)
+  until [ "$(drawings)" -gt "$1" ]; do
+    [ $(( $(now_ms) - since )) -le "$2" ] || return 1
+    sleep 0.005
+  done
+}
+
+if run springboard --press com.vitrel.sample.mail 2>"$work/err"; then fail "pressed with none running"; fi
+grep -q "no springboard runs on this device" "$work/err" || fail "$(cat "$work/err")"
+
+run springboard --supervise --scale 1 2>"$work/springboard.log" &
+wait_for_drawing 0 20000 || fail "no first drawing: $(cat "$work/springboard.log")"
+[ "$(ps -o comm= -p "$(pgrep -x SpringBoard | head -1)")" = SpringBoard ] || fail "process name"
+
+run springboard --press com.vitrel.sample.photos | grep -q "Drew $screen" || fail "press"
+if run springboard --press com.example.nosuch 2>"$work/err"; then fail "unknown app pressed"; fi
+grep -q "unknown bundle identifier" "$work/err" || fail "$(cat "$work/err")"
+
+before=$(drawings)
+cp "$screen" "$work/before.png"
+posted=$(now_ms)
+run prefs set cornerRadius 30 >/dev/null
+wait_for_drawing "$before" 500 || fail "no new screen.png within 500 ms of the change"
+echo "screen redrawn $(( $(now_ms) - posted )) ms after the change"
+cmp -s "$screen" "$work/before.png" && fail "the change did not show in the picture"
+
+old=$(pgrep -x SpringBoard)
+before=$(drawings)
+killall SpringBoard
+wait_for_drawing "$before" 20000 || fail "no drawing after the respring"
+new=$(pgrep -x SpringBoard)
+[ -n "$new" ] && [ "$new" != "$old" ] || fail "the springboard was not started again"
+grep -q "starting it again" "$work/springboard.log" || fail "the supervisor said nothing"
+echo ok
