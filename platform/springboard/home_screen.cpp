@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "platform/runtime/no_destructor.h"
 #include "platform/springboard/context_menu.h"
@@ -24,21 +25,32 @@ const std::vector<std::string> kNotificationSettings = {"Turn Off…", "View Set
 constexpr int kColumns = 4;
 constexpr double kGridTop = 64, kRowHeight = 104;
 
-// The catalogue the system's icon requests are answered from.
-std::shared_ptr<const AppCatalogue>& iconCatalogue() {
-  static objc::NoDestructor<std::shared_ptr<const AppCatalogue>> catalogue;
-  return *catalogue;
+// The catalogue the system's icon requests are answered from, and the icons it has drawn: the
+// system keeps icons it has drawn rather than decoding their artwork on every request.
+struct IconSource {
+  std::shared_ptr<const AppCatalogue> catalogue;
+  std::map<std::pair<std::string, double>, Ref<UIImage>, std::less<>> drawn;
+};
+
+IconSource& iconSource() {
+  static objc::NoDestructor<IconSource> source;
+  return *source;
 }
 
 void answerIconRequests(std::shared_ptr<const AppCatalogue> catalogue) {
-  iconCatalogue() = std::move(catalogue);
+  iconSource() = {std::move(catalogue), {}};
   // Format 2 is the home screen's icon, 60 points, at the scale asked for.
   objc::addClassMethod(
       objc_getClass("UIImage"), "_applicationIconImageForBundleIdentifier:format:scale:",
       [](objc::Class*, SEL, NSString* bundleIdentifier, int format, double scale) -> Ref<UIImage> {
-        const auto& catalogue = iconCatalogue();
-        if (!catalogue || !bundleIdentifier || format != 2) return nullptr;
-        return catalogue->iconImage(bundleIdentifier->string(), scale);
+        IconSource& source = iconSource();
+        if (!source.catalogue || !bundleIdentifier || format != 2) return nullptr;
+        auto key = std::make_pair(bundleIdentifier->string(), scale);
+        auto found = source.drawn.find(key);
+        if (found == source.drawn.end()) {
+          found = source.drawn.emplace(key, source.catalogue->iconImage(key.first, scale)).first;
+        }
+        return found->second;
       });
 }
 
