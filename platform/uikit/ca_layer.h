@@ -6,6 +6,8 @@
 #include "platform/foundation/ns_object.h"
 #include "platform/graphics/color.h"
 
+class UIView;
+
 // A layer: geometry, corner radius, border, shadow and colours, and ordered sublayers, which
 // it owns. A view's layer has the layers of the view's subviews among its sublayers, in
 // subview order, so walking sublayers reaches them as on the platform.
@@ -52,6 +54,11 @@ class CALayer : public NSObject {
   bool isHidden() const { return hidden_; }
   void setHidden(bool hidden) { hidden_ = hidden; }
 
+  // The view whose layer this is (the platform's layer delegate), null for a plain layer.
+  // Weak: the view owns its layer and clears this when it goes.
+  UIView* delegate() const { return delegate_; }
+  void setDelegate(UIView* view) { delegate_ = view; }
+
   CALayer* superlayer() const { return superlayer_; }
   const std::vector<Ref<CALayer>>& sublayers() const { return sublayers_; }
   // Adds (or moves) a layer to the end, or before the sublayer at index.
@@ -74,6 +81,7 @@ class CALayer : public NSObject {
   std::vector<Ref<NSObject>> filters_;
   float opacity_ = 1;
   bool hidden_ = false;
+  UIView* delegate_ = nullptr;
   CALayer* superlayer_ = nullptr;  // weak: the superlayer owns this layer
   std::vector<Ref<CALayer>> sublayers_;
 };

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-UIView::UIView() : layer_(objc::make<CALayer>()) {}
+UIView::UIView() : layer_(objc::make<CALayer>()) {
+  layer_->setDelegate(this);
+}
 
 UIView::~UIView() {
+  // Someone else may still hold the layer.
+  layer_->setDelegate(nullptr);
   for (const auto& subview : subviews_)
     subview->superview_ = nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,15 @@ class UIView : public NSObject {
 
   // Sends `layoutSubviews` to this view, then to each subview, depth first.
   void layoutIfNeeded();
+
+  // `animateWithDuration:animations:completion:`. The model shows only settled states, so the
+  // animations run at once and then the completion, told that they finished, whatever the
+  // duration. Either block may be empty.
+  static void animateWithDuration(double /*duration*/, const std::function<void()>& animations,
+                                  const std::function<void(bool finished)>& completion) {
+    if (animations) animations();
+    if (completion) completion(true);
+  }
 
   // "<ClassName: 0x…; frame = (x y; w h); …; layer = <CALayer: 0x…>>".
   std::string descriptionText() const;

@@ -6,9 +6,9 @@
 #include "platform/foundation/ns_number.h"
 #include "platform/springboard/home_screen.h"
 #include "platform/uikit/ui_text_view.h"
+#include "source/color_detection.h"
 #include "source/image_quenby.h"
 #include "source/menu_state.h"
-#include "source/color_detection.h"
 #include "support/injected_host.h"
 #include "support/settings_probe.h"
 
@@ -53,7 +53,9 @@ Ref<UIView> recordingContainer(NCNotificationShortLookViewController* self, SEL 
 
 class InjectedHomeScreenTest : public ::testing::Test {
  protected:
+  // Once for the process, whichever suite comes first: the library loads once.
   static void SetUpTestSuite() {
+    if (home) return;
     injected_host::enterFreshDevice();
     setUpHost({});
     MSHookMessageEx(objc_getClass("NCNotificationShortLookViewController"),
@@ -66,10 +68,6 @@ class InjectedHomeScreenTest : public ::testing::Test {
     ASSERT_TRUE(samples) << samples.error();
     catalogue = std::make_shared<const AppCatalogue>(std::move(samples).value());
     home = std::make_unique<HomeScreen>(catalogue);
-  }
-  static void TearDownTestSuite() {
-    home.reset();
-    probe.reset();
   }
 
   // Settings as the settings bundle writes them, reloaded by the library.
@@ -153,6 +151,11 @@ TEST_F(IconMenuTest, TwoPressesInARowLeaveTheSecondIconsColour) {
 
 TEST_F(IconMenuTest, AnIconWithoutArtworkIsColouredFromASnapshotOfItsView) {
   auto iconView = blankIconView(CGRectMake(0, 0, 76, 84), UIColor::colorWithRed(0, 0.2, 0.9, 1));
+  // A second, small colour: an image of one colour has no dominant one.
+  auto mark = objc::make<UIView>();
+  mark->setFrame(CGRectMake(4, 4, 10, 10));
+  mark->setBackgroundColor(UIColor::whiteColor());
+  iconView->addSubview(mark);
   pressDirectly(iconView.get());
   EXPECT_FALSE(state().bundleIdentifier);
   std::optional<RGBA> colour = rgbaOf(state().color.get());
@@ -188,7 +191,8 @@ TEST_F(IconMenuTest, AnEmptySettingRemovesOnlyUntitledActions) {
                               SBSApplicationShortcutItem::itemWithTitle("Keep")});
   auto titlesShown = [&] {
     std::vector<std::string> titles;
-    for (const auto& item : *msgSend<Ref<NSArray>>(iconView, sel("applicationShortcutItems"))) {
+    Ref<NSArray> items = msgSend<Ref<NSArray>>(iconView, sel("applicationShortcutItems"));
+    for (const auto& item : *items) {
       titles.push_back(msgSend<Ref<NSString>>(item, sel("localizedTitle"))->string());
     }
     return titles;
