@@ -47,7 +47,7 @@ Ref<UIView> actionCell(const std::string& title) {
   // icon and decoration image views later.
   content->addSubview(objc::make<UIImageView>());
   content->addSubview(objc::make<UIImageView>());
-  cell->contentView()->addSubview(content);
+  cell->setContentView(content);
   return cell;
 }
 

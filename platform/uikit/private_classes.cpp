@@ -87,9 +87,6 @@ void defineContextMenuClasses(const std::function<bool(std::string_view)>& syste
   if (objc::Class* cell = define("_UIContextMenuCell", objc_getClass("UICollectionViewCell"))) {
     addMethod(cell, "layoutSubviews", [](UICollectionViewCell* self, SEL) {
       self->contentView()->setFrame(self->bounds());
-      for (const auto& content : self->contentView()->subviews()) {
-        content->setFrame(self->contentView()->bounds());
-      }
     });
   }
   if (objc::Class* separator = define("_UIContextMenuReusableSeparatorView",

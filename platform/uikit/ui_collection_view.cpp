@@ -4,6 +4,12 @@ UICollectionViewCell::UICollectionViewCell() : contentView_(objc::make<UIView>()
   addSubview(contentView_);
 }
 
+void UICollectionViewCell::setContentView(Ref<UIView> contentView) {
+  contentView_->removeFromSuperview();
+  contentView_ = std::move(contentView);
+  insertSubview(contentView_, 0);
+}
+
 void UICollectionView::layOutItemsIfInvalid() {
   if (bounds().size != laidOutSize_ || subviews().size() != laidOutItems_) layOutItems();
 }

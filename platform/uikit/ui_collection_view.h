@@ -19,6 +19,8 @@ class UICollectionViewCell : public UICollectionReusableView {
  public:
   UICollectionViewCell();
   UIView* contentView() const { return contentView_.get(); }
+  // Cells of the system's own kinds bring a content view of their own class.
+  void setContentView(Ref<UIView> contentView);
 
  private:
   Ref<UIView> contentView_;
