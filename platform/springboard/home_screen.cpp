@@ -277,7 +277,7 @@ HomeScreen::OpenMenu HomeScreen::pressNotification(std::string_view bundleIdenti
   platter->setNotificationRequest(request);
   platter->setIcon(icon);
   container->setFrame(window_->bounds());
-  auto slot = filledView(CGRectMake(16, 150, window_->bounds().width() - 32, 170));
+  auto slot = filledView(CGRectMake(16, 130, window_->bounds().width() - 32, 250));
   slot->addSubview(Ref<UIView>(expandedPlatter_->view()));
   container->addSubview(slot);
   expandedPlatter_->layoutIfNeeded();

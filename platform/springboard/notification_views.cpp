@@ -47,15 +47,54 @@ UIView* NCNotificationShortLookViewController::expandedContentContainer() {
 
 namespace {
 
+constexpr double kActionHeight = 44;
+
 Ref<UIView> plainView() {
   return objc::make<UIView>();
+}
+
+template <class T = UIView>
+Ref<T> systemView(const char* className) {
+  objc::Class* cls = objc_getClass(className);
+  return cls ? objc::createInstance<T>(cls) : objc::make<T>();
+}
+
+// The notification's own actions, one under the other with a vibrant separator between them.
+Ref<UIView> actionGroup(const std::vector<std::string>& titles) {
+  auto group = plainView();
+  for (size_t i = 0; i < titles.size(); ++i) {
+    if (i > 0) {
+      auto separator = systemView("_UIInterfaceActionVibrantSeparatorView");
+      separator->setBackgroundColor(
+          UIColor::dynamicColor(Color::rgb(0, 0, 0, 0.2), Color::rgb(1, 1, 1, 0.2)));
+      group->addSubview(separator);
+    }
+    auto action = objc::make<UILabel>();
+    action->setText(NSString::from(titles[i]));
+    action->setTextAlignment(NSTextAlignmentCenter);
+    group->addSubview(action);
+  }
+  return group;
+}
+
+void layOutActionGroup(UIView* group) {
+  double y = 0;
+  for (const auto& part : group->subviews()) {
+    if (dynamic_cast<UILabel*>(part.get())) {
+      part->setFrame(CGRectMake(0, y, group->bounds().width(), kActionHeight));
+      y += kActionHeight;
+    } else {
+      part->setFrame(CGRectMake(0, y, group->bounds().width(), part->frame().size.height));
+    }
+  }
 }
 
 // The platter of an expanded notification: a scroll view over a content view that holds the
 // header (icon, app name), the notification's own content and room for an app's custom view.
 Ref<UIView> makePlatter(objc::Class* platterClass, const ExpandedPlatterViewController* owner) {
   auto platter = objc::createInstance<UIView>(platterClass);
-  platter->setBackgroundColor(UIColor::colorWithWhite(0.97, 0.92));
+  platter->setBackgroundColor(UIColor::dynamicColor(Color::rgb(0.97, 0.97, 0.97, 0.92),
+                                                    Color::rgb(0.16, 0.16, 0.17, 0.92)));
   platter->layer()->setCornerRadius(20);
   platter->setClipsToBounds(true);
   auto scroll = objc::make<UIScrollView>();
@@ -88,31 +127,50 @@ Ref<UIView> makePlatter(objc::Class* platterClass, const ExpandedPlatterViewCont
   content->addSubview(custom);
   scroll->addSubview(content);
   platter->addSubview(scroll);
+  platter->addSubview(systemView("MTMaterialView"));
+  platter->addSubview(actionGroup({"Reply", "Mark as Read"}));
   return platter;
 }
 
-// The host's layout of the platter, redone on every pass.
-void layOutPlatter(UIView* platter) {
-  const CGRect bounds = platter->bounds();
-  for (const auto& scroll : platter->subviews()) {
-    scroll->setFrame(bounds);
-    for (const auto& content : scroll->subviews()) {
-      content->setFrame(bounds);
-      const auto& parts = content->subviews();
-      double y = 0;
-      const double heights[] = {44, std::max(0.0, bounds.height() - 44), 0};
-      for (size_t i = 0; i < parts.size(); ++i) {
-        double height = i < 3 ? heights[i] : 0;
-        parts[i]->setFrame(CGRectMake(0, y, bounds.width(), height));
-        y += height;
-        for (const auto& inner : parts[i]->subviews()) {
-          if (dynamic_cast<NCNotificationContentView*>(inner.get())) {
-            inner->setFrame(CGRectMake(16, 0, bounds.width() - 32, height));
-          }
+// The scroll view's content: the header, the notification's content, then room for an app's
+// custom view.
+void layOutScrollContent(UIView* scroll, const CGRect& bounds) {
+  scroll->setFrame(bounds);
+  for (const auto& content : scroll->subviews()) {
+    content->setFrame(bounds);
+    const double heights[] = {44, std::max(0.0, bounds.height() - 44), 0};
+    double y = 0;
+    const auto& parts = content->subviews();
+    for (size_t i = 0; i < parts.size(); ++i) {
+      const double height = i < 3 ? heights[i] : 0;
+      parts[i]->setFrame(CGRectMake(0, y, bounds.width(), height));
+      y += height;
+      for (const auto& inner : parts[i]->subviews()) {
+        if (dynamic_cast<NCNotificationContentView*>(inner.get())) {
+          inner->setFrame(CGRectMake(16, 0, bounds.width() - 32, height));
         }
       }
     }
   }
+}
+
+// The host's layout of the platter, redone on every pass: the scrolling content above, the
+// actions on their material below.
+void layOutPlatter(UIView* platter) {
+  const auto& parts = platter->subviews();
+  const CGRect whole = platter->bounds();
+  if (parts.size() < 3) {
+    for (const auto& part : parts)
+      layOutScrollContent(part.get(), whole);
+    return;
+  }
+  const double actionsHeight = std::min(2 * kActionHeight, whole.height());
+  const CGRect actions =
+      CGRectMake(0, whole.height() - actionsHeight, whole.width(), actionsHeight);
+  layOutScrollContent(parts[0].get(), CGRectMake(0, 0, whole.width(), actions.minY()));
+  parts[1]->setFrame(actions);
+  parts[2]->setFrame(actions);
+  layOutActionGroup(parts[2].get());
 }
 
 void defineContentClasses() {

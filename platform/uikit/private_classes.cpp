@@ -100,12 +100,14 @@ void defineContextMenuClasses(const std::function<bool(std::string_view)>& syste
   }
   define("_UIContextMenuSeparatorView", view);
   if (objc::Class* separator = define("_UIInterfaceActionVibrantSeparatorView", view)) {
-    // A hairline across its superview.
+    // A hairline across its superview, hidden while its action group sits on material (the
+    // material's own gap parts the actions).
     addMethod(separator, "layoutSubviews", [](UIView* self, SEL) {
       CGRect frame = self->frame();
       if (UIView* parent = self->superview()) frame.size.width = parent->bounds().width();
       frame.size.height = 1.0 / 3.0;
       self->setFrame(frame);
+      self->setHidden(true);
     });
   }
 }
