@@ -1,0 +1,26 @@
+#include "CustomCells/CustomCells.h"
+#include "MirraRootListController.h"
+#include "SubPageControllers.h"
+#include "platform/foundation/log.h"
+
+namespace {
+
+// The bundle's classes register themselves as it loads, like an image's classes on the
+// platform; the Settings host has defined the framework's classes before loading it.
+bool defineBundleClasses() {
+  if (!objc_getClass("PSListController")) {
+    NSLog("3dvitrelprefs: loaded outside the Settings host; no pages defined");
+    return false;
+  }
+  defineMirraRootListController(defineMirraBaseController());
+  defineSubPageControllers();
+  defineMirraCells();
+  defineLabeledSliderCell();
+  defineSegmentTableImageCell();
+  defineSwitchWithInfoCell();
+  return true;
+}
+
+[[maybe_unused]] const bool defined = defineBundleClasses();
+
+}  // namespace

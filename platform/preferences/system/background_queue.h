@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+
+// The platform's global queues, for work that must leave the main thread (waiting on a
+// child process). Blocks run one at a time, in order, on one worker thread made on first use;
+// results go back with dispatch_async(dispatch_get_main_queue(), …).
+namespace background_queue {
+
+// Queues block and returns at once.
+void async(std::function<void()> block);
+// Blocks until every block queued so far has run (for hosts and tests).
+void waitUntilIdle();
+
+}  // namespace background_queue
