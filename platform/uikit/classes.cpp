@@ -1,4 +1,5 @@
 #include "platform/foundation/ns_string.h"
+#include "platform/uikit/rendering/view_renderer.h"
 #include "platform/uikit/ui_collection_view.h"
 #include "platform/uikit/ui_image_view.h"
 #include "platform/uikit/ui_label.h"
@@ -39,6 +40,10 @@ void defineViewMethods(objc::Class* view) {
   objc::addMethod(view, "layer", [](UIView* self, SEL) { return Ref<CALayer>(self->layer()); });
   objc::addMethod(view, "traitCollection",
                   [](UIView* self, SEL) { return self->traitCollection(); });
+  // Every snapshot is of the tree as it stands: there are no pending screen updates to wait for.
+  objc::addMethod(
+      view, "drawViewHierarchyInRect:afterScreenUpdates:",
+      [](UIView* self, SEL, const CGRect& rect, bool) { return drawViewHierarchy(self, rect); });
 }
 
 void defineViewControllerMethods(objc::Class* controller) {
@@ -62,7 +67,7 @@ void defineCollectionClasses() {
   objc::Class* collection = objc::defineClass<UICollectionView, UIScrollView>("UICollectionView");
   objc::addMethod(collection, "didMoveToWindow", [](UICollectionView*, SEL) {});
   objc::addMethod(collection, "layoutSubviews",
-                  [](UICollectionView* self, SEL) { self->layOutItems(); });
+                  [](UICollectionView* self, SEL) { self->layOutItemsIfInvalid(); });
   defineStackViewClass();
   defineTextViewClasses();
 }

@@ -30,8 +30,7 @@ class UILabel : public UIView {
   void setNumberOfLines(long lines) { numberOfLines_ = lines; }
 
   // The size the text needs, no larger than size (the text wraps at its width when lines
-  // allow). Measured with the average advance of the system font: an estimate until text is
-  // laid out with real glyphs.
+  // allow), in whole points, measured with the system font's glyphs (see measureText).
   CGSize sizeThatFits(CGSize size) const;
 
   std::string descriptionText() const;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/uikit/ui_label.h"
 
 TEST(LabelTest, TextColourIsTheLabelColourUntilSet) {
@@ -33,4 +35,16 @@ TEST(LabelTest, DescriptionShowsTheText) {
   std::string text = describe(label.get());
   EXPECT_EQ(text.rfind("<UILabel: 0x", 0), 0u);
   EXPECT_NE(text.find("; text = 'Remove App'>"), std::string::npos) << text;
+}
+
+TEST(LabelTest, FittingSizeMeasuresTheGlyphs) {
+  auto label = objc::make<UILabel>();
+  label->setText(NSString::from("iiiiii"));
+  CGSize narrow = label->sizeThatFits({0, 0});
+  label->setText(NSString::from("WWWWWW"));
+  CGSize wide = label->sizeThatFits({0, 0});
+  EXPECT_GT(wide.width, 2 * narrow.width) << "as many characters, much wider glyphs";
+  label->setBold(true);
+  EXPECT_GT(label->sizeThatFits({0, 0}).width, wide.width);
+  EXPECT_EQ(wide.width, std::ceil(wide.width)) << "whole points";
 }

@@ -21,21 +21,23 @@ int boxRadiusFor(double sigma) {
 // One box pass over a line of n pixels of `channels` bytes each, `step` bytes apart, with
 // edge pixels extended.
 void blurLine(uint8_t* line, int n, ptrdiff_t step, int channels, int radius,
-              std::vector<uint8_t>& copy) {
-  copy.resize(size_t(n) * channels);
-  for (int i = 0; i < n; ++i) {
-    for (int c = 0; c < channels; ++c)
-      copy[size_t(i) * channels + c] = line[i * step + c];
+              std::vector<uint8_t>& padded) {
+  // The line with its edge pixels repeated past both ends, so the window never leaves it.
+  const int reach = radius + 1;
+  padded.resize(size_t(n + 2 * reach) * channels);
+  for (int i = -reach; i < n + reach; ++i) {
+    std::copy_n(line + std::clamp(i, 0, n - 1) * step, channels,
+                &padded[size_t(i + reach) * channels]);
   }
   const int window = 2 * radius + 1;
-  auto at = [&](int i, int c) { return int(copy[size_t(std::clamp(i, 0, n - 1)) * channels + c]); };
   for (int c = 0; c < channels; ++c) {
+    const uint8_t* at = padded.data() + reach * channels + c;  // at[i * channels]: pixel i
     int sum = 0;
     for (int i = -radius; i <= radius; ++i)
-      sum += at(i, c);
+      sum += at[i * channels];
     for (int i = 0; i < n; ++i) {
       line[i * step + c] = static_cast<uint8_t>((sum + window / 2) / window);
-      sum += at(i + radius + 1, c) - at(i - radius, c);
+      sum += at[(i + radius + 1) * channels] - at[(i - radius) * channels];
     }
   }
 }
@@ -51,43 +53,44 @@ void boxBlur(uint8_t* data, int width, int height, int stride, int channels, int
   }
 }
 
+// Adds each byte of a line of pixels (or only each alpha byte) to its running sum.
+void addLine(const unsigned char* line, int width, bool alphaOnly, unsigned* sums) {
+  if (alphaOnly) {
+    for (int x = 0; x < width; ++x)
+      sums[x] += loadPixel(line + 4 * x) >> 24;
+  } else {
+    for (int i = 0; i < 4 * width; ++i)
+      sums[i] += line[i];
+  }
+}
+
 // Averages factor × factor blocks of source's pixels in area (alpha only, or all four bytes)
-// into the small surface at (pad, pad).
+// into the small surface at (pad, pad): lines are summed first, then the runs of each sum.
 void downsample(cairo_surface_t* source, const PixelRect& sourceArea, const PixelRect& area,
                 int factor, cairo_surface_t* small, int pad, bool alphaOnly) {
   const unsigned char* data = cairo_image_surface_get_data(source);
   int stride = cairo_image_surface_get_stride(source);
   unsigned char* out = cairo_image_surface_get_data(small);
   int outStride = cairo_image_surface_get_stride(small);
-  int columns = (area.width + factor - 1) / factor, rows = (area.height + factor - 1) / factor;
-  std::vector<unsigned> sums(size_t(columns) * 4);
+  const int channels = alphaOnly ? 1 : 4;
+  int rows = (area.height + factor - 1) / factor;
+  std::vector<unsigned> sums(size_t(area.width) * channels);
   for (int row = 0; row < rows; ++row) {
     std::fill(sums.begin(), sums.end(), 0u);
     int top = area.y + row * factor, bottom = std::min(top + factor, area.bottom());
     for (int y = top; y < bottom; ++y) {
-      const unsigned char* line =
-          data + ptrdiff_t(y - sourceArea.y) * stride + 4 * ptrdiff_t(area.x - sourceArea.x);
-      if (alphaOnly) {
-        for (int x = 0; x < area.width; ++x)
-          sums[size_t(x / factor) * 4] += loadPixel(line + 4 * x) >> 24;
-      } else {
-        for (int x = 0; x < area.width; ++x) {
-          unsigned* sum = &sums[size_t(x / factor) * 4];
-          for (int c = 0; c < 4; ++c)
-            sum[c] += line[4 * x + c];
-        }
-      }
+      addLine(data + ptrdiff_t(y - sourceArea.y) * stride + 4 * ptrdiff_t(area.x - sourceArea.x),
+              area.width, alphaOnly, sums.data());
     }
-    unsigned char* outLine = out + ptrdiff_t(row + pad) * outStride;
-    for (int column = 0; column < columns; ++column) {
-      int left = column * factor, right = std::min(left + factor, area.width);
+    unsigned char* outPixel = out + ptrdiff_t(row + pad) * outStride + pad * channels;
+    for (int left = 0; left < area.width; left += factor, outPixel += channels) {
+      int right = std::min(left + factor, area.width);
       unsigned count = unsigned(right - left) * unsigned(bottom - top);
-      const unsigned* sum = &sums[size_t(column) * 4];
-      if (alphaOnly) {
-        outLine[column + pad] = static_cast<unsigned char>((sum[0] + count / 2) / count);
-      } else {
-        for (int c = 0; c < 4; ++c)
-          outLine[4 * (column + pad) + c] = static_cast<unsigned char>((sum[c] + count / 2) / count);
+      for (int c = 0; c < channels; ++c) {
+        unsigned sum = 0;
+        for (int x = left; x < right; ++x)
+          sum += sums[size_t(x) * channels + c];
+        outPixel[c] = static_cast<unsigned char>((sum + count / 2) / count);
       }
     }
   }
@@ -108,8 +111,8 @@ BlurredImage blurArea(cairo_surface_t* source, const PixelRect& sourceArea, cons
   int pad = alphaOnly ? kPasses * radius : 0;
   int columns = (area.width + factor - 1) / factor + 2 * pad;
   int rows = (area.height + factor - 1) / factor + 2 * pad;
-  SurfaceHandle small(cairo_image_surface_create(alphaOnly ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32,
-                                                 columns, rows));
+  SurfaceHandle small(
+      cairo_image_surface_create(alphaOnly ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32, columns, rows));
   if (cairo_surface_status(small.get()) != CAIRO_STATUS_SUCCESS) return image;
   cairo_surface_flush(source);
   cairo_surface_flush(small.get());
@@ -124,16 +127,17 @@ BlurredImage blurArea(cairo_surface_t* source, const PixelRect& sourceArea, cons
   return image;
 }
 
-void setBlurredSource(cairo_t* cr, const BlurredImage& image, double dx, double dy) {
-  cairo_identity_matrix(cr);
-  cairo_translate(cr, image.originX + dx, image.originY + dy);
-  cairo_scale(cr, image.factor, image.factor);
-  cairo_set_source_surface(cr, image.surface.get(), 0, 0);
-  cairo_pattern_t* pattern = cairo_get_source(cr);
-  cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
-  // Colour blurs extend their edges; alpha blurs fade to nothing past their margin.
+PatternHandle blurredPattern(const BlurredImage& image, double dx, double dy) {
+  PatternHandle pattern(cairo_pattern_create_for_surface(image.surface.get()));
+  // Device pixel p shows pattern pixel (p − origin − shift) / factor.
+  cairo_matrix_t matrix;
+  cairo_matrix_init_scale(&matrix, 1.0 / image.factor, 1.0 / image.factor);
+  cairo_matrix_translate(&matrix, -(image.originX + dx), -(image.originY + dy));
+  cairo_pattern_set_matrix(pattern.get(), &matrix);
+  cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_BILINEAR);
   bool alphaOnly = cairo_image_surface_get_format(image.surface.get()) == CAIRO_FORMAT_A8;
-  cairo_pattern_set_extend(pattern, alphaOnly ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_PAD);
+  cairo_pattern_set_extend(pattern.get(), alphaOnly ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_PAD);
+  return pattern;
 }
 
 void saturatePixels(cairo_surface_t* surface, double amount) {
@@ -154,7 +158,8 @@ void saturatePixels(cairo_surface_t* surface, double amount) {
       auto push = [&](int channel) {
         return uint32_t(std::clamp(std::lround(luma + (channel - luma) * amount), 0L, long(alpha)));
       };
-      storePixel(row + 4 * x, uint32_t(alpha) << 24 | push(red) << 16 | push(green) << 8 | push(blue));
+      storePixel(row + 4 * x,
+                 uint32_t(alpha) << 24 | push(red) << 16 | push(green) << 8 | push(blue));
     }
   }
   cairo_surface_mark_dirty(surface);

@@ -21,10 +21,10 @@ struct BlurredImage {
 BlurredImage blurArea(cairo_surface_t* source, const PixelRect& sourceArea, const PixelRect& area,
                       double sigma, bool alphaOnly);
 
-// Makes the blurred image cr's source, scaled back up smoothly to where it came from (device
-// pixels), shifted by (dx, dy) device pixels. Changes cr's transform: call between save and
-// restore.
-void setBlurredSource(cairo_t* cr, const BlurredImage& image, double dx = 0, double dy = 0);
+// A pattern of the blurred image for a context whose transform is the identity (user space =
+// device pixels), scaled back up smoothly to where it came from and shifted by (dx, dy) pixels.
+// Colour blurs extend their edges; alpha blurs fade to nothing past their margin.
+PatternHandle blurredPattern(const BlurredImage& image, double dx = 0, double dy = 0);
 
 // Scales the saturation of an ARGB32 surface's pixels by amount (1 leaves them).
 void saturatePixels(cairo_surface_t* surface, double amount);

@@ -98,4 +98,15 @@ void setColorSource(cairo_t* cr, const Color& color, CGPoint superOrigin, double
   cairo_set_source(cr, pattern.get());
 }
 
+bool scaleSafely(cairo_t* cr, double sx, double sy) {
+  cairo_matrix_t matrix;
+  cairo_get_matrix(cr, &matrix);
+  cairo_matrix_scale(&matrix, sx, sy);
+  // What cairo_set_matrix itself requires.
+  double determinant = matrix.xx * matrix.yy - matrix.xy * matrix.yx;
+  if (!std::isfinite(determinant) || determinant == 0) return false;
+  cairo_set_matrix(cr, &matrix);
+  return true;
+}
+
 }  // namespace rendering

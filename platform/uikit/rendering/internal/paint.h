@@ -21,4 +21,8 @@ void addRoundedRect(cairo_t* cr, const CGRect& rect, double radius);
 // current user space.
 void setColorSource(cairo_t* cr, const Color& color, CGPoint superOrigin, double opacity = 1);
 
+// Scales cr's transform, unless the result could not be inverted (a factor of 0, or so large
+// or small a one that the determinant leaves the doubles), which would stop cr for good.
+bool scaleSafely(cairo_t* cr, double sx, double sy);
+
 }  // namespace rendering

@@ -1,8 +1,8 @@
 #include "platform/uikit/rendering/internal/pixels.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <vector>
 
 namespace rendering {
 
@@ -28,6 +28,24 @@ PixelRect pixelsCovering(double x0, double y0, double x1, double y1) {
   return {left, top, right - left, bottom - top};
 }
 
+// R, G, B, A bytes read as one native word differ from cairo's ARGB32 word by a fixed
+// permutation of bytes, done a word at a time.
+uint32_t rgbaToWord(uint32_t rgba) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return (rgba & 0xFF00FF00u) | (rgba >> 16 & 0xFFu) | (rgba & 0xFFu) << 16;
+  } else {
+    return std::rotr(rgba, 8);
+  }
+}
+
+uint32_t wordToRGBA(uint32_t word) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return rgbaToWord(word);  // trading red and blue undoes itself
+  } else {
+    return std::rotl(word, 8);
+  }
+}
+
 }  // namespace
 
 PixelRect PixelRect::intersection(const PixelRect& other) const {
@@ -48,12 +66,25 @@ PixelRect deviceRectOf(cairo_t* cr, double x, double y, double width, double hei
   return pixelsCovering(x0, y0, x1, y1);
 }
 
+double deviceLength(cairo_t* cr, double points) {
+  double dx = points, dy = 0;
+  cairo_user_to_device_distance(cr, &dx, &dy);
+  return std::hypot(dx, dy);
+}
+
 PixelRect clipRectOf(cairo_t* cr, const PixelRect& limit) {
   double x0, y0, x1, y1;
   cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
   cairo_user_to_device(cr, &x0, &y0);
   cairo_user_to_device(cr, &x1, &y1);
   return pixelsCovering(x0, y0, x1, y1).intersection(limit);
+}
+
+PixelRect areaOf(cairo_surface_t* surface) {
+  double offsetX = 0, offsetY = 0;
+  cairo_surface_get_device_offset(surface, &offsetX, &offsetY);
+  return {static_cast<int>(-offsetX), static_cast<int>(-offsetY),
+          cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)};
 }
 
 SurfaceHandle makeAreaSurface(const PixelRect& area, cairo_format_t format) {
@@ -75,44 +106,25 @@ SurfaceHandle surfaceFromBitmap(const Bitmap& bitmap) {
   for (int y = 0; y < bitmap.height(); ++y) {
     const uint8_t* source = bitmap.pixel(0, y);
     unsigned char* row = data + size_t(y) * stride;
-    for (int x = 0; x < bitmap.width(); ++x, source += 4) {
-      storePixel(row + 4 * x, uint32_t(source[3]) << 24 | uint32_t(source[0]) << 16 |
-                             uint32_t(source[1]) << 8 | source[2]);
-    }
+    for (int x = 0; x < bitmap.width(); ++x)
+      storePixel(row + 4 * x, rgbaToWord(loadPixel(source + 4 * x)));
   }
   cairo_surface_mark_dirty(surface.get());
   return surface;
 }
 
-Bitmap bitmapFromSurface(cairo_surface_t* surface) {
-  cairo_surface_flush(surface);
-  int width = cairo_image_surface_get_width(surface);
-  int height = cairo_image_surface_get_height(surface);
-  int stride = cairo_image_surface_get_stride(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  if (!data || width <= 0 || height <= 0) return {};
-  std::vector<uint8_t> pixels(4 * size_t(width) * height);
-  uint8_t* out = pixels.data();
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* row = data + size_t(y) * stride;
-    for (int x = 0; x < width; ++x, out += 4) {
-      uint32_t value = loadPixel(row + 4 * x);
-      out[0] = uint8_t(value >> 16);
-      out[1] = uint8_t(value >> 8);
-      out[2] = uint8_t(value);
-      out[3] = uint8_t(value >> 24);
-    }
-  }
-  return Bitmap::fromPremultiplied(width, height, std::move(pixels));
+void convertToRGBA(const unsigned char* in, uint8_t* out, size_t count) {
+  for (size_t i = 0; i < count; ++i)
+    storePixel(out + 4 * i, wordToRGBA(loadPixel(in + 4 * i)));
 }
 
 void multiplyPixels(cairo_surface_t* target, cairo_surface_t* factors) {
   cairo_surface_flush(target);
   cairo_surface_flush(factors);
-  int width = std::min(cairo_image_surface_get_width(target),
-                       cairo_image_surface_get_width(factors));
-  int height = std::min(cairo_image_surface_get_height(target),
-                        cairo_image_surface_get_height(factors));
+  int width =
+      std::min(cairo_image_surface_get_width(target), cairo_image_surface_get_width(factors));
+  int height =
+      std::min(cairo_image_surface_get_height(target), cairo_image_surface_get_height(factors));
   unsigned char* data = cairo_image_surface_get_data(target);
   const unsigned char* factorData = cairo_image_surface_get_data(factors);
   if (!data || !factorData) return;

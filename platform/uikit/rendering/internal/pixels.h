@@ -36,8 +36,13 @@ struct PixelRect {
 // transform (which only scales and translates here). Coordinates past the int range are
 // clamped, so the result can always be intersected safely.
 PixelRect deviceRectOf(cairo_t* cr, double x, double y, double width, double height);
+// A length in points as device pixels under cr's transform (which scales evenly here).
+double deviceLength(cairo_t* cr, double points);
 // The device pixels cr's clip lets through, within limit.
 PixelRect clipRectOf(cairo_t* cr, const PixelRect& limit);
+
+// The device pixels an image surface covers (its size, placed by its device offset).
+PixelRect areaOf(cairo_surface_t* surface);
 
 // An ARGB32 surface of area's size whose device offset puts its pixel (0, 0) at area's origin,
 // so drawing to it with the global device transform lands where it would on the output.
@@ -47,8 +52,8 @@ SurfaceHandle makeAreaSurface(const PixelRect& area, cairo_format_t format = CAI
 // A new ARGB32 surface with the bitmap's pixels (cairo's native byte order); null for an empty
 // bitmap.
 SurfaceHandle surfaceFromBitmap(const Bitmap& bitmap);
-// The surface's pixels as a bitmap (R, G, B, A bytes, premultiplied).
-Bitmap bitmapFromSurface(cairo_surface_t* surface);
+// Converts count pixels from cairo's ARGB32 words to R, G, B, A bytes; out may be in.
+void convertToRGBA(const unsigned char* in, uint8_t* out, size_t count);
 
 // Multiplies every byte of target's ARGB32 pixels by the matching byte of factors (same size),
 // which in premultiplied form multiplies colour and alpha componentwise.

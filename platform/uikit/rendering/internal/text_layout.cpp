@@ -1,7 +1,11 @@
 #include "platform/uikit/rendering/internal/text_layout.h"
 
+#include <cairo-ft.h>
+
 #include <algorithm>
 #include <cmath>
+
+#include "platform/runtime/no_destructor.h"
 
 namespace rendering {
 
@@ -11,12 +15,49 @@ constexpr double kMaxFontSize = 4096;
 constexpr std::string_view kEllipsis = "\u2026";
 constexpr std::string_view kReplacement = "\uFFFD";
 
+// DejaVu as Debian's fonts-dejavu-core installs it.
+constexpr const char* kRegularFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr const char* kBoldFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+
+// The system font's two faces, read from their files through FreeType rather than found
+// through fontconfig, whose caches are never freed; made once, kept for the process's life.
+class SystemFonts {
+ public:
+  SystemFonts() {
+    if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
+    regular_ = load(kRegularFontPath, CAIRO_FONT_WEIGHT_NORMAL);
+    bold_ = load(kBoldFontPath, CAIRO_FONT_WEIGHT_BOLD);
+  }
+
+  cairo_font_face_t* face(bool bold) const { return bold ? bold_.get() : regular_.get(); }
+
+ private:
+  // The face in the file, else the one fontconfig finds by name.
+  FontFaceHandle load(const char* path, cairo_font_weight_t weight) {
+    FT_Face face = nullptr;
+    if (library_ && FT_New_Face(library_, path, 0, &face) == 0) {
+      FontFaceHandle made(cairo_ft_font_face_create_for_ft_face(face, 0));
+      // cairo owns the FreeType face from here: it lets it go with the font face.
+      static const cairo_user_data_key_t kFaceKey{};
+      auto release = [](void* owned) { FT_Done_Face(static_cast<FT_Face>(owned)); };
+      if (cairo_font_face_set_user_data(made.get(), &kFaceKey, face, release) ==
+          CAIRO_STATUS_SUCCESS) {
+        return made;
+      }
+      made.reset();
+      FT_Done_Face(face);
+    }
+    return FontFaceHandle(
+        cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, weight));
+  }
+
+  FT_Library library_ = nullptr;
+  FontFaceHandle regular_, bold_;
+};
+
 cairo_font_face_t* fontFace(bool bold) {
-  static const FontFaceHandle regular(cairo_toy_font_face_create(
-      "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL));
-  static const FontFaceHandle heavy(
-      cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD));
-  return bold ? heavy.get() : regular.get();
+  static objc::NoDestructor<SystemFonts> fonts;
+  return fonts->face(bold);
 }
 
 // Unhinted outlines and metrics: a line measures the same at every scale, so what was laid out
@@ -40,9 +81,10 @@ bool usableSize(double size) {
 size_t sequenceLength(std::string_view text, size_t i) {
   auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
   unsigned char lead = byte(i);
-  size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                                 : lead >= 0xF0 && lead <= 0xF4   ? 4
-                                                                                  : 0;
+  size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                  : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                 : 0;
   if (length == 0 || i + length > text.size()) return 0;
   for (size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;
@@ -196,8 +238,7 @@ double TextLayout::width() const {
   return widest;
 }
 
-TextLayout layoutText(std::string_view text, const FontSpec& font, double maxWidth,
-                      long maxLines) {
+TextLayout layoutText(std::string_view text, const FontSpec& font, double maxWidth, long maxLines) {
   TextLayout layout;
   if (!usableSize(font.size) || text.empty()) return layout;
   std::string clean = cleanText(text);
