@@ -70,12 +70,16 @@ CGRect paintedExtent(const CALayer& layer) {
   return extent;
 }
 
-void paintBackground(cairo_t* cr, const CALayer& layer, CGPoint superOrigin) {
+// A backdrop's background colour tints its glass rather than covering it: the blur stays
+// visible through the colour, as on the device.
+constexpr double kBackdropTintStrength = 0.5;
+
+void paintBackground(cairo_t* cr, const CALayer& layer, CGPoint superOrigin, double opacity = 1) {
   const std::optional<Color>& color = layer.backgroundColor();
   if (!color || !isVisible(*color)) return;
   cairo_new_path(cr);
   addRoundedRect(cr, layer.bounds(), layer.cornerRadius());
-  setColorSource(cr, *color, superOrigin);
+  setColorSource(cr, *color, superOrigin, opacity);
   cairo_fill(cr);
 }
 
@@ -143,10 +147,9 @@ void LayerPainter::paintShadow(const CALayer& layer, cairo_pattern_t* group, dou
 }
 
 void LayerPainter::paintContents(const CALayer& layer, CGPoint superOrigin) {
-  if (const auto* backdrop = dynamic_cast<const VisualEffectBackdropView*>(layer.delegate())) {
-    paintBackdrop(stack_, *backdrop, layer.cornerRadius());
-  }
-  paintBackground(cr_, layer, superOrigin);
+  const auto* backdrop = dynamic_cast<const VisualEffectBackdropView*>(layer.delegate());
+  if (backdrop) paintBackdrop(stack_, *backdrop, layer.cornerRadius());
+  paintBackground(cr_, layer, superOrigin, backdrop ? kBackdropTintStrength : 1);
   {
     SavedState clip(cr_);
     if (layer.masksToBounds()) {
