@@ -5,7 +5,8 @@
 set -euo pipefail
 vitrel="$1"
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+supervisor=
+trap 'if [ -n "$supervisor" ]; then kill "$supervisor"; wait "$supervisor"; fi; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 device="$work/device"
 run() { "$vitrel" --device "$device" "$@"; }
@@ -24,7 +25,9 @@ wait_for_drawing() {
 if run springboard --press com.vitrel.sample.mail 2>"$work/err"; then fail "pressed with none running"; fi
 grep -q "no springboard runs on this device" "$work/err" || fail "$(cat "$work/err")"
 
-run springboard --supervise --scale 1 2>"$work/springboard.log" &
+# Started directly, not through run(), so that $! is the supervisor itself.
+"$vitrel" --device "$device" springboard --supervise --scale 1 >/dev/null 2>"$work/springboard.log" &
+supervisor=$!
 wait_for_drawing 0 20000 || fail "no first drawing: $(cat "$work/springboard.log")"
 [ "$(ps -o comm= -p "$(pgrep -x SpringBoard | head -1)")" = SpringBoard ] || fail "process name"
 
