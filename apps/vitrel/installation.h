@@ -6,12 +6,26 @@
 // Where this program's companions are: beside it in the build tree, or where
 // `cmake --install` puts them (lib/vitrel, share/vitrel).
 inline constexpr const char* kLibraryName = "libVitrel3DTouch.so";
+inline constexpr const char* kBundleExecutableName = "lib3dvitrelprefs.so";
 
 // The library to inject: the one chosen, else the one beside this program. Throws a
 // CLI::RuntimeError naming where it looked when there is none.
 std::filesystem::path findLibrary(const std::string& chosen);
 
+// The settings bundle's shared object: the one chosen, else the one beside this program.
+// Throws a CLI::RuntimeError naming where it looked when there is none.
+std::filesystem::path findBundleExecutable(const std::string& chosen);
+
 // The sample device's catalogue and icons: installed in share/vitrel/samples, else the source
 // tree's samples/ that this program was built from. Throws a CLI::RuntimeError when neither is
 // there.
 std::filesystem::path samplesFolder();
+
+// The settings bundle's resources (its plists, images and texts): installed in
+// share/vitrel/3dvitrelprefs.bundle, else the source tree's 3dvitrelprefs/Resources. Throws a
+// CLI::RuntimeError when neither is there.
+std::filesystem::path bundleResourcesFolder();
+
+// The settings pages' web client: installed in share/vitrel/web, else the source tree's web/.
+// Throws a CLI::RuntimeError when neither is there.
+std::filesystem::path webFolder();

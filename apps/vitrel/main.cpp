@@ -8,6 +8,7 @@
 #include "apps/vitrel/notify_command.h"
 #include "apps/vitrel/prefs_command.h"
 #include "apps/vitrel/preview_command.h"
+#include "apps/vitrel/settings_command.h"
 #include "apps/vitrel/springboard_command.h"
 #include "platform/foundation/log.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   addPreviewCommand(app, device);
   addAppsCommand(app, device);
   addSpringboardCommand(app, device);
+  addSettingsCommand(app, device);
   addPrefsCommand(app, device);
   addNotifyCommand(app, device);
   addColorsCommand(app);

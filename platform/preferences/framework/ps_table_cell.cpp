@@ -7,6 +7,7 @@ namespace {
 
 constexpr double kDefaultRowHeight = 44;
 constexpr double kSideMargin = 16;
+constexpr double kAccessoryGap = 8;
 
 bool showsValue(const PSSpecifier* specifier) {
   return specifier->propertyForKey("key") || specifier->propertyForKey("get");
@@ -47,15 +48,25 @@ void layOut(PSTableCell* self) {
                                                bounds.height()));
   }
   UIControl* control = self->control();
-  if (!control || control->superview() != self->contentView()) return;
+  if (!control) return;
+  const bool toggle = dynamic_cast<UISwitch*>(control);
+  // Sliders and segmented controls take the row in place of its title, wherever a cell puts
+  // them.
+  if (!toggle) self->titleLabel()->setHidden(true);
+  if (control->superview() != self->contentView()) return;
   const CGRect bounds = self->bounds();
-  if (dynamic_cast<UISwitch*>(control)) {
+  if (toggle) {
+    // The switch is the row's accessory: the content, and what cells pin to its trailing
+    // edge, ends before it.
+    const double contentWidth = bounds.width() - kSideMargin - 51 - kAccessoryGap;
+    self->contentView()->setFrame(CGRectMake(0, 0, contentWidth, bounds.height()));
+    self->titleLabel()->setFrame(
+        CGRectMake(kSideMargin, 0, contentWidth - kSideMargin, bounds.height()));
     control->setFrame(
         CGRectMake(bounds.width() - kSideMargin - 51, (bounds.height() - 31) / 2, 51, 31));
   } else {
     control->setFrame(
         CGRectMake(kSideMargin, (bounds.height() - 30) / 2, bounds.width() - 2 * kSideMargin, 30));
-    self->titleLabel()->setHidden(true);
   }
 }
 

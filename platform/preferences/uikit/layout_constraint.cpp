@@ -12,14 +12,15 @@ namespace {
 struct Axis {
   std::optional<double> start, end, length, centre;
 
-  // Fills in what follows from any two known values; the length falls back to `natural`.
-  std::pair<double, double> resolve(double natural) const {
+  // Fills in what follows from any two known values; the length falls back to `natural`, the
+  // start to `current` (where a stack view or the view itself put it).
+  std::pair<double, double> resolve(double natural, double current) const {
     double size = length.value_or(natural);
     if (start && end && !length) size = *end - *start;
     if (start) return {*start, size};
     if (end) return {*end - size, size};
     if (centre) return {*centre - size / 2, size};
-    return {0, size};
+    return {current, size};
   }
 };
 
@@ -130,8 +131,8 @@ void solve(UIView* view, const std::unordered_set<const UIView*>& live) {
       assign(isHorizontal(attribute) ? horizontal : vertical, attribute, value);
     }
     CGSize natural = naturalSize(view);
-    auto [x, width] = horizontal.resolve(natural.width);
-    auto [y, height] = vertical.resolve(natural.height);
+    auto [x, width] = horizontal.resolve(natural.width, view->frame().origin.x);
+    auto [y, height] = vertical.resolve(natural.height, view->frame().origin.y);
     view->setFrame(CGRectMake(x, y, width, height));
   }
   for (const Ref<UIView>& subview : view->subviews())

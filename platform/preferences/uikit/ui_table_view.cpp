@@ -22,6 +22,8 @@ void UITableViewCell::setUpCell(UITableViewCellStyle style, Ref<NSString> reuseI
   style_ = style;
   reuseIdentifier_ = std::move(reuseIdentifier);
   contentView_ = objc::make<UIView>();
+  // Cell-sized from the start, so views that autoresize with it grow from the right size.
+  contentView_->setFrame(bounds());
   addSubview(contentView_);
   textLabel_ = objc::make<UILabel>();
   contentView_->addSubview(textLabel_);

@@ -1,0 +1,95 @@
+#include "apps/vitrel/page_actions.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Parser = std::function<Result<PageAction>(const Json&)>;
+
+Result<PageAction> failure(std::string reason) {
+  return Result<PageAction>::failure(std::move(reason));
+}
+
+// The argument `name` of the request when it has the type that `is` checks.
+template <class T>
+std::optional<T> argument(const Json& request, const char* name, bool (Json::*is)() const) {
+  auto found = request.find(name);
+  if (found == request.end() || !((*found).*is)()) return std::nullopt;
+  return found->get<T>();
+}
+
+std::string missing(const char* name, const char* type) {
+  return std::string("\"") + name + "\" must be " + type;
+}
+
+// An action on one view of the page, with one more argument.
+template <class Param>
+Parser onView(const char* name, bool (Json::*is)() const, const char* type,
+              Result<bool> (SettingsHost::*call)(const std::string&, Param)) {
+  using T = std::remove_cvref_t<Param>;
+  return [=](const Json& request) -> Result<PageAction> {
+    std::optional<std::string> view = argument<std::string>(request, "view", &Json::is_string);
+    if (!view) return failure(missing("view", "a view id"));
+    std::optional<T> value = argument<T>(request, name, is);
+    if (!value) return failure(missing(name, type));
+    return PageAction([=](SettingsHost& host) { return (host.*call)(*view, *value); });
+  };
+}
+
+Result<PageAction> tap(const Json& request) {
+  std::optional<std::string> view = argument<std::string>(request, "view", &Json::is_string);
+  if (!view) return failure(missing("view", "a view id"));
+  return PageAction([=](SettingsHost& host) { return host.tap(*view); });
+}
+
+Result<PageAction> alertAction(const Json& request) {
+  std::optional<long> index = argument<long>(request, "index", &Json::is_number_integer);
+  if (!index || *index < 0) return failure(missing("index", "an action's index"));
+  std::vector<std::string> fields;
+  if (auto found = request.find("fields"); found != request.end()) {
+    if (!found->is_array()) return failure(missing("fields", "a list of texts"));
+    for (const Json& field : *found) {
+      if (!field.is_string()) return failure(missing("fields", "a list of texts"));
+      fields.push_back(field.get<std::string>());
+    }
+  }
+  return PageAction([=](SettingsHost& host) -> Result<bool> {
+    for (size_t field = 0; field < fields.size(); ++field) {
+      Result<bool> set = host.setAlertText(field, fields[field]);
+      if (!set) return set;
+    }
+    return host.chooseAlertAction(static_cast<size_t>(*index));
+  });
+}
+
+template <Result<bool> (SettingsHost::*call)()>
+Result<PageAction> plain(const Json&) {
+  return PageAction([](SettingsHost& host) { return (host.*call)(); });
+}
+
+const std::map<std::string, Parser>& parsers() {
+  static const std::map<std::string, Parser> kParsers = {
+      {"tap", tap},
+      {"setSwitch", onView("on", &Json::is_boolean, "true or false", &SettingsHost::setSwitch)},
+      {"setSlider", onView("value", &Json::is_number, "a number", &SettingsHost::setSlider)},
+      {"selectSegment", onView("index", &Json::is_number_integer, "a segment's index",
+                               &SettingsHost::selectSegment)},
+      {"setText", onView("text", &Json::is_string, "a text", &SettingsHost::setText)},
+      {"back", plain<&SettingsHost::goBack>},
+      {"alertAction", alertAction},
+      {"dismissSheet", plain<&SettingsHost::dismissSheet>}};
+  return kParsers;
+}
+
+}  // namespace
+
+Result<PageAction> parsePageAction(const Json& request) {
+  if (!request.is_object()) return failure("the request must be a JSON object");
+  std::optional<std::string> name = argument<std::string>(request, "action", &Json::is_string);
+  if (!name) return failure(missing("action", "an action's name"));
+  auto parser = parsers().find(*name);
+  if (parser == parsers().end()) return failure("unknown action \"" + *name + "\"");
+  return parser->second(request);
+}

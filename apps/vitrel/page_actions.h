@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+
+#include "apps/vitrel/color_json.h"
+#include "platform/foundation/result.h"
+#include "platform/preferences/host/settings_host.h"
+
+// What the web client asks of a page, as JSON: {"action": NAME, ...arguments}.
+//
+//   {"action": "tap", "view": ID}                   a row, a button or a tappable view
+//   {"action": "setSwitch", "view": ID, "on": BOOL}
+//   {"action": "setSlider", "view": ID, "value": NUMBER}
+//   {"action": "selectSegment", "view": ID, "index": INTEGER}
+//   {"action": "setText", "view": ID, "text": STRING}
+//   {"action": "back"}
+//   {"action": "alertAction", "index": INTEGER, "fields": [STRING…]}   fields are optional
+//   {"action": "dismissSheet"}
+//
+// Parsed on the server's thread, run on the main loop.
+using PageAction = std::function<Result<bool>(SettingsHost&)>;
+
+// Fails, saying why, for what is not an object, an unknown action, or a missing or mistyped
+// argument.
+Result<PageAction> parsePageAction(const Json& request);

@@ -1,0 +1,99 @@
+#include "apps/vitrel/settings_command.h"
+
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "apps/vitrel/child_process.h"
+#include "apps/vitrel/installation.h"
+#include "apps/vitrel/sample_device.h"
+#include "apps/vitrel/settings_server.h"
+#include "apps/vitrel/stop_on_signal.h"
+#include "platform/foundation/device.h"
+#include "platform/foundation/log.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kBundleName = "3dvitrelprefs.bundle";
+constexpr const char* kRootController = "MirraRootListController";
+
+struct SettingsOptions {
+  int port = 8473;
+  bool withoutSpringboard = false;
+  std::string bundle;
+  std::string resources;
+};
+
+template <class T>
+T orFail(Result<T> result, const std::string& doing) {
+  if (!result) throw CLI::RuntimeError("cannot " + doing + ": " + result.error(), 1);
+  return std::move(result).value();
+}
+
+std::shared_ptr<SettingsHost> openHost(const SettingsOptions& options, const fs::path& installed) {
+  SettingsHost::Bundle bundle{installed, findBundleExecutable(options.bundle), kRootController,
+                              "Vitrel"};
+  return orFail(SettingsHost::open(bundle), "open the settings bundle");
+}
+
+// A supervised home screen on the same device, so that a respring starts it again.
+ChildProcess startSpringboard(const DeviceOptions& device) {
+  std::error_code error;
+  return orFail(ChildProcess::start({fs::read_symlink("/proc/self/exe", error).string(), "--device",
+                                     device.directory.string(), "springboard", "--supervise"}),
+                "start the springboard");
+}
+
+void run(const DeviceOptions& device, const SettingsOptions& options) {
+  // Readies the device (catalogue, default settings) before the springboard shares it.
+  openDevice(device);
+  const fs::path resources =
+      options.resources.empty() ? bundleResourcesFolder() : fs::path(options.resources);
+  const fs::path installed =
+      orFail(installBundleResources(resources, kBundleName), "install the bundle's resources");
+  std::shared_ptr<SettingsHost> host = openHost(options, installed);
+  // Before any thread starts, so that every thread leaves Ctrl-C to the main loop.
+  StopOnSignal stopOnSignal;
+  std::optional<ChildProcess> springboard;
+  if (!options.withoutSpringboard) springboard = startSpringboard(device);
+
+  SettingsServer server(host,
+                        {webFolder(), installed,
+                         *device::directory() / "var/mobile/Library/Caches/vitrel/screen.png"});
+  const int port = orFail(server.start(options.port), "serve the settings pages");
+  std::cout << "Settings of " << device.directory.string() << " at http://127.0.0.1:" << port
+            << "/ (Ctrl-C to stop)" << std::endl;
+  RunLoop::main().run();
+  server.stop();
+  NSLog("settings: stopped");
+}
+
+}  // namespace
+
+void addSettingsCommand(CLI::App& app, const DeviceOptions& device) {
+  auto options = std::make_shared<SettingsOptions>();
+  CLI::App* command = app.add_subcommand(
+      "settings",
+      "Serve the settings bundle's pages at http://127.0.0.1:PORT/, beside a live picture of "
+      "the home screen (a supervised `vitrel springboard` that it starts)");
+  command->add_option("--port", options->port, "The port to listen on (0: any free one)")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 65535));
+  command->add_flag("--no-springboard", options->withoutSpringboard,
+                    "Do not start a springboard (one already runs on the device, or none is "
+                    "wanted)");
+  command
+      ->add_option("--bundle", options->bundle,
+                   std::string("The bundle's shared object (default: ") + kBundleExecutableName +
+                       " beside this program)")
+      ->check(CLI::ExistingFile);
+  command
+      ->add_option("--resources", options->resources,
+                   "The bundle's resources to install on the device (default: the installed "
+                   "share/vitrel/3dvitrelprefs.bundle, else the source tree's)")
+      ->check(CLI::ExistingDirectory);
+  command->callback([&device, options] { run(device, *options); });
+}

@@ -1,0 +1,230 @@
+// `vitrel settings` in a real browser: the bundle's pages drawn from its page model, changes
+// written to the device and heard by another process and the springboard, the cells' own
+// behaviour (typed values, info messages, dependent rows, sheets), the page tint, the section
+// headers, and a respring that restarts the springboard.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { after, before, test } from 'node:test';
+import { launchBrowser } from './browser.mjs';
+import { makeDevice, reloadNotification, start, startSettings, stop, waitFor } from './support.mjs';
+
+const vitrel = process.env.VITREL;
+const screenshots = process.env.VITREL_SCREENSHOTS;
+const fixture = new URL('./fixtures/Root.plist', import.meta.url).pathname;
+
+let device, settings, browser, page;
+
+const run = (...args) => execFileSync(vitrel, ['--device', device.device, ...args], { encoding: 'utf8' }).trim();
+const setting = (key) => run('prefs', 'get', key);
+const screenFile = () => join(device.device, 'var/mobile/Library/Caches/vitrel/screen.png');
+// The SpringBoard processes of this test's device (other devices may run their own).
+const springboardPids = () => {
+  let pids = [];
+  try {
+    pids = execFileSync('pgrep', ['-x', 'SpringBoard'], { encoding: 'utf8' }).trim().split('\n');
+  } catch {
+    return [];
+  }
+  const ofThisDevice = (pid) => {
+    try {
+      return readFileSync(`/proc/${pid}/cmdline`, 'utf8').split('\0').includes(device.device);
+    } catch {
+      return false;
+    }
+  };
+  return pids.filter((pid) => pid && ofThisDevice(pid));
+};
+
+const row = (label) => page.locator(`.row[data-label="${label}"]`);
+const screenVersion = () => page.locator('#screen').getAttribute('data-version');
+// Every action answered and drawn.
+const settled = () => page.waitForFunction(() => document.body.dataset.idle !== 'false');
+
+async function openRoot() {
+  for (;;) {
+    const controller = await page.locator('.list').getAttribute('data-controller');
+    if (controller === 'MirraRootListController') return;
+    if (controller === 'PSListController') await row('Vitrel').click();
+    else await page.locator('.back-button').click();
+    await settled();
+  }
+}
+
+async function openPage(label) {
+  await openRoot();
+  await row(label).click();
+  await page.waitForSelector(`.navigation-title h1:text-is("${label}")`);
+}
+
+async function toggle(label) {
+  const before = await row(label).locator('[role=switch]').getAttribute('aria-checked');
+  await row(label).locator('[role=switch]').click();
+  await settled();
+  const after = await row(label).locator('[role=switch]').getAttribute('aria-checked');
+  assert.notEqual(after, before, `${label} did not change`);
+  return after === 'true';
+}
+
+async function saveScreenshot(name) {
+  if (!screenshots) return;
+  mkdirSync(screenshots, { recursive: true });
+  await page.screenshot({ path: join(screenshots, name) });
+}
+
+before(async () => {
+  device = makeDevice(process.env.VITREL_BUNDLE_RESOURCES, [fixture]);
+  settings = await startSettings(vitrel, device.device, ['--resources', device.resources]);
+  browser = await launchBrowser();
+  page = await browser.newPage({ viewport: { width: 1040, height: 940 } });
+  page.on('pageerror', (error) => assert.fail(`the page threw: ${error.message}`));
+  await page.goto(settings.url);
+  await row('Enabled').waitFor();
+  await waitFor('the first picture of the home screen', screenVersion, 30000);
+});
+
+after(async () => {
+  await browser?.close();
+  if (settings) {
+    const end = await stop(settings);
+    assert.equal(end.code, 0, `vitrel settings ended with ${JSON.stringify(end)}: ${settings.output.stderr}`);
+  }
+  assert.deepEqual(springboardPids(), [], 'the springboard outlived the settings host');
+  device?.remove();
+});
+
+test('the root page shows what its controller and cells set', async () => {
+  await openRoot();
+  assert.equal(await page.locator('.navigation-title [data-class=UIButton]').textContent(), 'Respring');
+  const tint = await page.locator('.navigation-bar').evaluate((bar) => bar.style.getPropertyValue('--bar-tint'));
+  assert.equal(tint, 'rgba(128, 77, 140, 1)');
+  assert.equal(await row('Context Menu').locator('.text').evaluate((text) => getComputedStyle(text).color), 'rgb(179, 153, 204)');
+  assert.match(await page.locator('.table-header img').getAttribute('src'), /^\/bundle\/Assets\/1\.png$/);
+  const banner = page.locator('.row[data-cell-class=MirraHeader]');
+  assert.equal(await banner.evaluate((node) => node.getBoundingClientRect().height), 100);
+  await saveScreenshot('settings-root.png');
+});
+
+test('section 7 gets an empty header 40 points high', async () => {
+  await openRoot();
+  const header = page.locator('[data-section-header="7"]');
+  assert.equal(await header.evaluate((node) => node.getBoundingClientRect().height), 40);
+  assert.equal((await header.textContent()).trim(), '');
+  assert.equal(await header.locator('[data-class=UILabel]').count(), 1);
+});
+
+test('a switch writes the settings file and the reload is heard once by another process', async () => {
+  await openRoot();
+  const watcher = start(vitrel, ['--device', device.device, 'notify', 'watch', reloadNotification, '--timeout', '3']);
+  await waitFor('the watcher', () => watcher.output.stderr.includes('watching'));
+  const on = await toggle('Enabled');
+  assert.equal(setting('enabled'), String(on));
+  await watcher.ended;
+  assert.equal(watcher.output.stdout.match(/received/g)?.length, 1, watcher.output.stdout);
+  assert.equal(await toggle('Enabled'), !on);
+  assert.equal(setting('enabled'), String(!on));
+});
+
+test('the springboard applies a change and the live picture follows', async () => {
+  assert.equal(setting('enabled'), 'true', 'the library must be on to show a change');
+  await openPage('Context Menu');
+  const label = 'Dynamic Label Colouring (HS)';
+  // Styling is never undone on a menu already shown, so the change to see is turning it on.
+  if (setting('dynamicLabelColoring') === 'true') await toggle(label);
+  const home = await screenVersion();
+  run('springboard', '--press', 'com.vitrel.sample.photos');
+  await waitFor('the pressed menu in the picture', async () => (await screenVersion()) !== home);
+  const picture = readFileSync(screenFile());
+  assert.equal(await toggle(label), true);
+  assert.equal(setting('dynamicLabelColoring'), 'true');
+  await waitFor('the springboard to draw the change', () => !readFileSync(screenFile()).equals(picture), 5000);
+  const drawn = Date.now();
+  const served = async () => (await (await fetch(new URL('/api/screen', settings.url))).json()).version;
+  await waitFor('the browser to show the new picture', async () => (await screenVersion()) === (await served()), 1000);
+  console.log(`the browser showed the new picture ${Date.now() - drawn} ms after it was drawn`);
+  await saveScreenshot('settings-subpage.png');
+});
+
+test('leaving the root page resets the bar tint', async () => {
+  await openRoot();
+  await page.locator('.back-button').click();
+  await page.waitForSelector('.list[data-controller=PSListController]');
+  const tint = await page.locator('.navigation-bar').evaluate((bar) => bar.style.getPropertyValue('--bar-tint'));
+  assert.equal(tint, 'rgba(0, 199, 199, 1)');
+  await row('Vitrel').click();
+  await page.waitForSelector('.list[data-controller=MirraRootListController]');
+});
+
+test('Enter Value above the maximum stores the maximum, one decimal shown and two typed', async () => {
+  await openPage('Background & Border');
+  const slider = row('Border Thickness (HS)');
+  const valueLabel = slider.locator('.label[role=button]');
+  assert.match(await valueLabel.textContent(), /^\d+\.\d$/);
+  const maximum = Number(await slider.locator('input[type=range]').getAttribute('max'));
+  await valueLabel.click();
+  const alert = page.locator('.alert');
+  await alert.waitFor();
+  assert.equal(await alert.locator('.alert-title').textContent(), 'Enter Value');
+  const field = alert.locator('input');
+  assert.match(await field.inputValue(), /^\d+\.\d\d$/);
+  await field.fill(String(maximum * 10 + 1));
+  await alert.locator('.alert-action', { hasText: 'Set' }).click();
+  await settled();
+  await alert.waitFor({ state: 'detached' });
+  assert.equal(Number(setting('borderThicknessHS')), maximum);
+  assert.equal(await valueLabel.textContent(), maximum.toFixed(1));
+  assert.equal(Number(await slider.locator('input[type=range]').inputValue()), maximum);
+});
+
+test('an info message with "\\n" shows a line break', async () => {
+  await openRoot();
+  await row('Enabled').locator('.info-button').click();
+  const message = page.locator('.alert .alert-message');
+  await message.waitFor();
+  const text = await message.textContent();
+  assert.ok(text.includes('\n') && !text.includes('\\n'), JSON.stringify(text));
+  const lines = await message.evaluate((node) => node.getClientRects().length || node.innerText.split('\n').length);
+  assert.ok((await message.evaluate((node) => node.innerText)).split('\n').length >= 2, `${lines}`);
+  await page.keyboard.press('Escape');
+  await page.locator('.alert').waitFor({ state: 'detached' });
+});
+
+test('a row that depends on a setting is hidden and shown by updateSpecifiers', async () => {
+  await openRoot();
+  assert.equal(await row('Extra Option').count(), 0);
+  if (!(await toggle('Show Extra'))) await toggle('Show Extra');
+  assert.equal(await row('Extra Option').count(), 0, 'a write alone must not show it');
+  await row('Update Page').click();
+  await row('Extra Option').waitFor();
+  await toggle('Show Extra');
+  await row('Update Page').click();
+  await row('Extra Option').waitFor({ state: 'detached' });
+});
+
+test('sheets presented again keep their items, and open and close from the keyboard', async () => {
+  await openRoot();
+  for (const [label, title, items] of [["What's New", 'Changelog', 1], ['Features & Explanations', 'Inital Release', 2]]) {
+    for (let time = 0; time < 2; time += 1) {
+      await row(label).focus();
+      await page.keyboard.press('Enter');
+      const sheet = page.locator('.sheet');
+      await sheet.waitFor();
+      assert.equal(await sheet.locator('.sheet-title').textContent(), title);
+      assert.equal(await sheet.locator('.sheet-item').count(), items);
+      await page.keyboard.press('Escape');
+      await sheet.waitFor({ state: 'detached' });
+    }
+  }
+});
+
+test('respring restarts the springboard, which draws afresh', async () => {
+  await openRoot();
+  const [old] = springboardPids();
+  assert.ok(old, 'no springboard runs');
+  const before = await screenVersion();
+  await row('Respring').click();
+  await waitFor('a new SpringBoard', () => springboardPids().some((pid) => pid !== old), 20000);
+  await waitFor('a fresh picture', async () => (await screenVersion()) !== before, 20000);
+  await row('Enabled').waitFor();
+});

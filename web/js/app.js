@@ -1,0 +1,72 @@
+// The settings page client: draws what the Settings host's page model says, sends what the
+// user does, and keeps the home screen's live picture beside it.
+import { Connection, watchScreen } from './connection.js';
+import { renderAlert, renderSheet } from './dialogs.js';
+import { element } from './dom.js';
+import { renderContent, renderNavigationBar } from './page.js';
+
+const phone = document.querySelector('#settings');
+const toast = document.querySelector('#toast');
+let shownPage = null;
+
+function showError(message) {
+  toast.textContent = message;
+  toast.hidden = false;
+  clearTimeout(showError.timer);
+  showError.timer = setTimeout(() => (toast.hidden = true), 4000);
+}
+
+const connection = new Connection({ onPage: show, onError: showError });
+const send = (action, options) => {
+  document.body.dataset.idle = 'false';
+  connection.send(action, options);
+};
+
+// Focus stays on the same control in the new drawing. A slider being dragged or a field being
+// typed in is carried over itself, so it stays under the user's hand; their handlers hold no
+// state of the old page.
+function carryOverFocus(tree) {
+  const active = document.activeElement;
+  const id = active?.dataset?.view;
+  if (!id || !phone.contains(active)) return null;
+  const twin = [...tree.querySelectorAll('[data-view]')].find((node) => node.dataset.view === id && node.tagName === active.tagName);
+  if (!twin || active.tagName !== 'INPUT') return twin ?? null;
+  if (active.type === 'range') {
+    if (!active.matches(':active')) active.value = twin.value;
+    active.setAttribute('style', twin.getAttribute('style') ?? '');
+  }
+  twin.replaceWith(active);
+  return active;
+}
+
+function show(page) {
+  const samePage = shownPage && shownPage.depth === page.depth && shownPage.controllerClass === page.controllerClass;
+  const oldList = phone.querySelector('.list');
+  const scroll = samePage && oldList ? oldList.scrollTop : 0;
+  const bar = renderNavigationBar(page, send);
+  const list = renderContent(page, send);
+  const keep = carryOverFocus(element('div', {}, [bar, list]));
+  const layers = [];
+  if (page.alert) layers.push(renderAlert(page.alert, send));
+  if (page.sheet) layers.push(renderSheet(page.sheet, send));
+  const hadDialog = Boolean(phone.querySelector('.modal-layer'));
+  phone.replaceChildren(bar, list, ...layers);
+  list.scrollTop = scroll;
+  phone.inert = false;
+  bar.inert = list.inert = layers.length > 0;
+  if (layers.length && !hadDialog) layers[layers.length - 1].focusFirst();
+  else if (!layers.length && hadDialog) (list.querySelector('[tabindex], button, input') ?? bar.querySelector('button'))?.focus();
+  else keep?.focus();
+  shownPage = page;
+  document.title = `${page.title} — Settings`;
+  document.body.dataset.page = page.controllerClass;
+}
+
+document.addEventListener('keydown', (event) => {
+  if (event.altKey && event.key === 'ArrowLeft' && shownPage?.canGoBack && !shownPage.alert && !shownPage.sheet) {
+    send({ action: 'back' });
+  }
+});
+
+watchScreen(document.querySelector('#screen'), document.querySelector('#screen-status'));
+connection.load().catch((error) => showError(`cannot reach the settings host (${error.message})`));
