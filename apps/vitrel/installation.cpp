@@ -1,5 +1,7 @@
 #include "apps/vitrel/installation.h"
 
+#include <dlfcn.h>
+
 #include <CLI/CLI.hpp>
 
 namespace fs = std::filesystem;
@@ -43,6 +45,14 @@ fs::path findLibrary(const std::string& chosen) {
 
 fs::path findBundleExecutable(const std::string& chosen) {
   return findCompanionLibrary(chosen, kBundleExecutableName, "--bundle");
+}
+
+fs::path injectLibrary(const std::string& chosen) {
+  fs::path library = findLibrary(chosen);
+  if (!dlopen(library.c_str(), RTLD_NOW)) {
+    throw CLI::RuntimeError(std::string("cannot load the library: ") + dlerror(), 1);
+  }
+  return library;
 }
 
 fs::path samplesFolder() {

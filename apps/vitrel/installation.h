@@ -16,6 +16,11 @@ std::filesystem::path findLibrary(const std::string& chosen);
 // Throws a CLI::RuntimeError naming where it looked when there is none.
 std::filesystem::path findBundleExecutable(const std::string& chosen);
 
+// Finds the library (as findLibrary does) and loads it into this process for good: its hooks
+// stay installed until the process ends. Answers its path; throws a CLI::RuntimeError with the
+// loader's reason when it cannot be loaded.
+std::filesystem::path injectLibrary(const std::string& chosen);
+
 // The sample device's catalogue and icons: installed in share/vitrel/samples, else the source
 // tree's samples/ that this program was built from. Throws a CLI::RuntimeError when neither is
 // there.

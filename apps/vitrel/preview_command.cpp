@@ -1,7 +1,5 @@
 #include "apps/vitrel/preview_command.h"
 
-#include <dlfcn.h>
-
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -112,14 +110,6 @@ SceneRequest dumpRequest(const AppCatalogue& catalogue, const PreviewOptions& op
   return request;
 }
 
-void loadLibrary(const std::string& chosen) {
-  std::filesystem::path library = findLibrary(chosen);
-  // Loaded for the life of the process: its hooks stay installed until it ends.
-  if (!dlopen(library.c_str(), RTLD_NOW)) {
-    throw CLI::RuntimeError(std::string("cannot load the library: ") + dlerror(), 1);
-  }
-}
-
 Json reportJson(const Scene& scene, long osVersion) {
   const SceneRequest& request = scene.request;
   const bool app = request.target != Target::folder;
@@ -205,7 +195,7 @@ void run(const DeviceOptions& device, const PreviewOptions& options) {
   host.osMajorVersion = options.osVersion;
   host.lockScreenVisible = options.lockScreen;
   setUpHost(host);
-  loadLibrary(options.library);
+  injectLibrary(options.library);
   if (options.dump.empty()) {
     writePicture(catalogue, options);
   } else {

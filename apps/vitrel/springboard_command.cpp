@@ -1,6 +1,5 @@
 #include "apps/vitrel/springboard_command.h"
 
-#include <dlfcn.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -111,12 +110,8 @@ class Springboard {
   std::unique_ptr<HomeScreen> home_;
 };
 
-void loadLibrary(const std::string& chosen, const SpringboardOptions& options) {
-  fs::path library = findLibrary(chosen);
-  // Loaded for the life of the process: its hooks stay installed until it ends.
-  if (!dlopen(library.c_str(), RTLD_NOW)) {
-    throw CLI::RuntimeError(std::string("cannot load the library: ") + dlerror(), 1);
-  }
+void loadLibrary(const SpringboardOptions& options) {
+  fs::path library = injectLibrary(options.library);
   NSLog("springboard: %s injected (iOS %ld, lock screen %s, device %s)", library.string(),
         options.osVersion, options.lockScreen ? "visible" : "hidden",
         device::directory()->string());
@@ -131,7 +126,7 @@ void run(const DeviceOptions& device, const SpringboardOptions& options) {
   host.lockScreenVisible = options.lockScreen;
   host.missingClasses.insert(options.missingClasses.begin(), options.missingClasses.end());
   setUpHost(host);
-  loadLibrary(options.library, options);
+  loadLibrary(options);
 
   Springboard springboard(catalogue, options);
   // Observed after the library's own observer, so its settings are loaded when this runs.
