@@ -121,10 +121,7 @@ std::string encodingOf() {
   } else if constexpr (std::is_pointer_v<U> && std::is_void_v<std::remove_pointer_t<U>>) {
     return "^v";
   } else if constexpr (std::is_pointer_v<U>) {
-    // Appended rather than `"^" + …`, which GCC 12 misreads as an overlapping copy.
-    std::string encoding = "^";
-    encoding += encodingOf<std::remove_pointer_t<U>>();
-    return encoding;
+    return "^" + encodingOf<std::remove_pointer_t<U>>();
   } else {
     static_assert(sizeof(U) == 0, "this type has no runtime encoding; specialise TypeEncoding");
   }
