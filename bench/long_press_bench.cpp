@@ -55,21 +55,41 @@ void longPresses(benchmark::State& state) {
   }
 }
 
+// One more layout pass over the screen with the menu open.
+void layoutPasses(benchmark::State& state) {
+  HomeScreen& home = homeScreen();
+  HomeScreen::OpenMenu menu = home.pressIcon(home.appIconView("com.vitrel.sample.photos"));
+  for (auto _ : state)
+    home.layoutPass();
+  menu.root->removeFromSuperview();
+}
+
+bool inject(benchmark::State& state) {
+  homeScreen();
+  static void* library = dlopen(VITREL_LIBRARY_PATH, RTLD_NOW);
+  if (!library) state.SkipWithError(dlerror());
+  return library;
+}
+
 void BM_LongPressHostOnly(benchmark::State& state) {
   longPresses(state);
 }
 BENCHMARK(BM_LongPressHostOnly)->Unit(benchmark::kMicrosecond);
 
+void BM_LayoutPassHostOnly(benchmark::State& state) {
+  layoutPasses(state);
+}
+BENCHMARK(BM_LayoutPassHostOnly)->Unit(benchmark::kMicrosecond);
+
 void BM_LongPressInjected(benchmark::State& state) {
-  homeScreen();
-  static void* library = dlopen(VITREL_LIBRARY_PATH, RTLD_NOW);
-  if (!library) {
-    state.SkipWithError(dlerror());
-    return;
-  }
-  longPresses(state);
+  if (inject(state)) longPresses(state);
 }
 BENCHMARK(BM_LongPressInjected)->Unit(benchmark::kMicrosecond);
+
+void BM_LayoutPassInjected(benchmark::State& state) {
+  if (inject(state)) layoutPasses(state);
+}
+BENCHMARK(BM_LayoutPassInjected)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

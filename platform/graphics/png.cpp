@@ -81,6 +81,61 @@ std::optional<std::string> dimensionProblem(std::string_view bytes) {
          " pixels; at most " + std::to_string(kMaxPNGDimension) + " a side)";
 }
 
+// As for decoding, what libpng may change before a longjmp lives on the heap.
+struct Encoder {
+  std::vector<uint8_t> pixels;
+  std::vector<png_bytep> rows;
+  std::string bytes;
+  std::string error;
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+
+  ~Encoder() { png_destroy_write_struct(&png, &info); }
+};
+
+void onEncodeError(png_structp png, png_const_charp message) {
+  static_cast<Encoder*>(png_get_error_ptr(png))->error = message;
+  png_longjmp(png, 1);
+}
+
+void appendToMemory(png_structp png, png_bytep data, png_size_t length) {
+  static_cast<Encoder*>(png_get_io_ptr(png))->bytes.append(reinterpret_cast<char*>(data), length);
+}
+
+void flushNothing(png_structp) {}
+
+// PNG stores straight alpha.
+std::vector<uint8_t> straightAlpha(const Bitmap& bitmap) {
+  std::vector<uint8_t> straight(bitmap.pixels(), bitmap.pixels() + bitmap.byteCount());
+  for (size_t i = 0; i < straight.size(); i += 4) {
+    unsigned alpha = straight[i + 3];
+    if (alpha == 0 || alpha == 255) continue;
+    for (size_t c = 0; c < 3; ++c) {
+      straight[i + c] = uint8_t(std::min(255u, (straight[i + c] * 255 + alpha / 2) / alpha));
+    }
+  }
+  return straight;
+}
+
+bool encode(Encoder& encoder, int width, int height) {
+  if (setjmp(png_jmpbuf(encoder.png))) return false;
+  png_set_write_fn(encoder.png, &encoder, appendToMemory, flushNothing);
+  // Pictures are written on every change of a running home screen: fast compression is worth
+  // a somewhat larger file (the default level takes several times as long).
+  png_set_compression_level(encoder.png, 3);
+  png_set_filter(encoder.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  png_set_IHDR(encoder.png, encoder.info, static_cast<png_uint_32>(width),
+               static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+  png_write_info(encoder.png, encoder.info);
+  encoder.rows.resize(static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y)
+    encoder.rows[static_cast<size_t>(y)] = encoder.pixels.data() + 4 * size_t(width) * y;
+  png_write_image(encoder.png, encoder.rows.data());
+  png_write_end(encoder.png, nullptr);
+  return true;
+}
+
 }  // namespace
 
 Result<Bitmap> decodePNG(std::string_view bytes) {
@@ -131,28 +186,15 @@ Result<Bitmap> readPNG(const std::filesystem::path& path) {
 
 Result<bool> writePNG(const Bitmap& bitmap, const std::filesystem::path& path) {
   if (bitmap.empty()) return Result<bool>::failure("cannot write an empty image");
-  // PNG stores straight alpha.
-  std::vector<uint8_t> straight(bitmap.pixels(), bitmap.pixels() + bitmap.byteCount());
-  for (size_t i = 0; i < straight.size(); i += 4) {
-    unsigned alpha = straight[i + 3];
-    if (alpha == 0 || alpha == 255) continue;
-    for (size_t c = 0; c < 3; ++c) {
-      straight[i + c] = uint8_t(std::min(255u, (straight[i + c] * 255 + alpha / 2) / alpha));
-    }
+  auto encoder = std::make_unique<Encoder>();
+  encoder->pixels = straightAlpha(bitmap);
+  encoder->png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, encoder.get(), onEncodeError, onWarning);
+  if (!encoder->png) return Result<bool>::failure("out of memory");
+  encoder->info = png_create_info_struct(encoder->png);
+  if (!encoder->info) return Result<bool>::failure("out of memory");
+  if (!encode(*encoder, bitmap.width(), bitmap.height())) {
+    return Result<bool>::failure("cannot encode PNG: " + encoder->error);
   }
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(bitmap.width());
-  image.height = static_cast<png_uint_32>(bitmap.height());
-  image.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&image, nullptr, &size, 0, straight.data(), 0, nullptr)) {
-    return Result<bool>::failure(std::string("cannot encode PNG: ") + image.message);
-  }
-  std::string encoded(size, '\0');
-  if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, straight.data(), 0, nullptr)) {
-    return Result<bool>::failure(std::string("cannot encode PNG: ") + image.message);
-  }
-  encoded.resize(size);
-  return writeFileAtomically(path, encoded);
+  return writeFileAtomically(path, encoder->bytes);
 }
