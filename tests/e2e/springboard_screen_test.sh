@@ -25,6 +25,7 @@ wait_for_drawing() {
 if run springboard --press com.vitrel.sample.mail 2>"$work/err"; then fail "pressed with none running"; fi
 grep -q "no springboard runs on this device" "$work/err" || fail "$(cat "$work/err")"
 
+run prefs set dynamicLabelColoring false >/dev/null
 # Started directly, not through run(), so that $! is the supervisor itself.
 "$vitrel" --device "$device" springboard --supervise --scale 1 >/dev/null 2>"$work/springboard.log" &
 supervisor=$!
@@ -38,7 +39,7 @@ grep -q "unknown bundle identifier" "$work/err" || fail "$(cat "$work/err")"
 before=$(drawings)
 cp "$screen" "$work/before.png"
 posted=$(now_ms)
-run prefs set cornerRadius 30 >/dev/null
+run prefs set dynamicLabelColoring true >/dev/null
 wait_for_drawing "$before" 500 || fail "no new screen.png within 500 ms of the change"
 echo "screen redrawn $(( $(now_ms) - posted )) ms after the change"
 cmp -s "$screen" "$work/before.png" && fail "the change did not show in the picture"
