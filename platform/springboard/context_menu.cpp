@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/process_info.h"
+#include "platform/springboard/action_symbols.h"
 #include "platform/uikit/ui_collection_view.h"
 #include "platform/uikit/ui_image_view.h"
 #include "platform/uikit/ui_label.h"
@@ -45,7 +46,9 @@ Ref<UIView> actionCell(const std::string& title) {
   content->addSubview(labels);
   // The action's icon, then a second image view: trailing and leading image views on 15,
   // icon and decoration image views later.
-  content->addSubview(objc::make<UIImageView>());
+  auto icon = objc::make<UIImageView>();
+  icon->setImage(actionSymbolImage(title));
+  content->addSubview(icon);
   content->addSubview(objc::make<UIImageView>());
   cell->setContentView(content);
   return cell;
