@@ -72,7 +72,7 @@ CGRect paintedExtent(const CALayer& layer) {
 
 // A backdrop's background colour tints its glass rather than covering it: the blur stays
 // visible through the colour, as on the device.
-constexpr double kBackdropTintStrength = 0.5;
+constexpr double kBackdropTintStrength = 0.35;
 
 void paintBackground(cairo_t* cr, const CALayer& layer, CGPoint superOrigin, double opacity = 1) {
   const std::optional<Color>& color = layer.backgroundColor();
