@@ -292,6 +292,12 @@ SettingsServer::~SettingsServer() {
 
 Result<int> SettingsServer::start(int port) {
   httplib::Server& server = state_->server;
+  // httplib's default also sets SO_REUSEPORT, which would let a second host share the port
+  // and take half the requests; a port in use must be refused instead.
+  server.set_socket_options([](socket_t sock) {
+    int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+  });
   const bool bound = port == 0 ? (port = server.bind_to_any_port("127.0.0.1")) > 0
                                : server.bind_to_port("127.0.0.1", port);
   if (!bound) {

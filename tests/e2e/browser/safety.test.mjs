@@ -6,7 +6,7 @@ import { readFileSync, symlinkSync } from 'node:fs';
 import { request } from 'node:http';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
-import { makeDevice, startSettings, stop } from './support.mjs';
+import { makeDevice, sleep, start, startSettings, stop } from './support.mjs';
 
 let device, settings, settingsFile, stored;
 
@@ -113,4 +113,15 @@ test('paths out of the served folders are refused', async () => {
 
 test('nothing refused changed the settings file', () => {
   assert.deepEqual(readFileSync(settingsFile), stored);
+});
+
+test('a second host refuses the port the first one serves on', async () => {
+  const second = start(process.env.VITREL, ['--device', device.device, 'settings', '--port', String(settings.port),
+    '--no-springboard', '--resources', device.resources]);
+  const end = await Promise.race([second.ended, sleep(10000).then(() => null)]);
+  if (!end) await stop(second);
+  assert.notEqual(end, null, 'the second host kept running');
+  assert.equal(end.code, 1);
+  assert.match(second.output.stderr, /Address already in use/);
+  assert.equal((await send({ path: '/api/page' })).status, 200, 'the first host still answers');
 });
