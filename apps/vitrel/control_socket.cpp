@@ -57,10 +57,11 @@ std::string readLine(int fd) {
   return line.substr(0, line.find('\n'));
 }
 
+// A peer that hung up must not end this process with SIGPIPE.
 void writeAll(int fd, const std::string& text) {
   size_t sent = 0;
   while (sent < text.size()) {
-    ssize_t wrote = write(fd, text.data() + sent, text.size() - sent);
+    ssize_t wrote = send(fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) return;
     sent += static_cast<size_t>(wrote);
@@ -77,8 +78,7 @@ ControlSocket::ControlSocket(std::filesystem::path path, Handler handler)
     : path_(std::move(path)), handler_(std::move(handler)) {
   const sockaddr_un address = addressOf(path_);
   std::filesystem::create_directories(path_.parent_path());
-  Descriptor probe(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (connects(probe.get(), address)) {
+  if (answersAt(path_)) {
     throw CLI::RuntimeError("a springboard already runs on this device (" + path_.string() + ")",
                             1);
   }
@@ -105,7 +105,14 @@ void ControlSocket::serveOne() {
   // A client that connects and says nothing must not hold up the home screen.
   timeval timeout{2, 0};
   setsockopt(client.get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
-  writeAll(client.get(), handler_(readLine(client.get())) + "\n");
+  // A connection that says nothing (someone checking that this process answers) gets no answer.
+  const std::string command = readLine(client.get());
+  if (!command.empty()) writeAll(client.get(), handler_(command) + "\n");
+}
+
+bool answersAt(const std::filesystem::path& path) {
+  Descriptor probe(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  return connects(probe.get(), addressOf(path));
 }
 
 std::string sendControlCommand(const std::filesystem::path& path, const std::string& command) {

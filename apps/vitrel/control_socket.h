@@ -30,6 +30,9 @@ class ControlSocket {
   RunLoop::Source source_;
 };
 
+// Whether a process listens at path.
+bool answersAt(const std::filesystem::path& path);
+
 // Sends one command to whoever listens at path and returns the answer. Throws a
 // CLI::RuntimeError when nothing listens there.
 std::string sendControlCommand(const std::filesystem::path& path, const std::string& command);

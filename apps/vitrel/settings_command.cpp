@@ -6,6 +6,8 @@
 #include <string>
 
 #include "apps/vitrel/child_process.h"
+#include "apps/vitrel/control_socket.h"
+#include "apps/vitrel/device_paths.h"
 #include "apps/vitrel/installation.h"
 #include "apps/vitrel/sample_device.h"
 #include "apps/vitrel/settings_server.h"
@@ -58,11 +60,12 @@ void run(const DeviceOptions& device, const SettingsOptions& options) {
   // Before any thread starts, so that every thread leaves Ctrl-C to the main loop.
   StopOnSignal stopOnSignal;
   std::optional<ChildProcess> springboard;
-  if (!options.withoutSpringboard) springboard = startSpringboard(device);
+  // A springboard already running on the device is the one to show (a second could not start).
+  if (!options.withoutSpringboard && !answersAt(controlSocketPath())) {
+    springboard = startSpringboard(device);
+  }
 
-  SettingsServer server(host,
-                        {webFolder(), installed,
-                         *device::directory() / "var/mobile/Library/Caches/vitrel/screen.png"});
+  SettingsServer server(host, {webFolder(), installed, screenPicturePath()});
   const int port = orFail(server.start(options.port), "serve the settings pages");
   std::cout << "Settings of " << device.directory.string() << " at http://127.0.0.1:" << port
             << "/ (Ctrl-C to stop)" << std::endl;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "apps/vitrel/control_socket.h"
+#include "apps/vitrel/device_paths.h"
 #include "apps/vitrel/installation.h"
 #include "apps/vitrel/preview_picture.h"
 #include "apps/vitrel/preview_scene.h"
@@ -39,10 +40,6 @@ struct SpringboardOptions {
   std::string press, pressFolder, notification;
   bool home = false;
 };
-
-fs::path cacheFolder() {
-  return *device::directory() / "var/mobile/Library/Caches/vitrel";
-}
 
 // The home screen process: its scene, drawn to the device after every change.
 class Springboard {
@@ -84,7 +81,7 @@ class Springboard {
 
   // Writes screen.png; answers its path.
   std::string draw() {
-    const fs::path file = cacheFolder() / "screen.png";
+    const fs::path file = screenPicturePath();
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
     Result<bool> written = writeScreenPicture(home_->window(), options_.scale, file);
@@ -117,8 +114,16 @@ void loadLibrary(const SpringboardOptions& options) {
         device::directory()->string());
 }
 
+// The device has one home screen (its control socket tells whether one runs).
+void refuseSecondSpringboard() {
+  if (answersAt(controlSocketPath())) {
+    throw CLI::RuntimeError("a springboard already runs on this device", 1);
+  }
+}
+
 void run(const DeviceOptions& device, const SpringboardOptions& options) {
   std::shared_ptr<const AppCatalogue> catalogue = openDevice(device);
+  refuseSecondSpringboard();
   // As the device names it, so that a respring (`killall SpringBoard`) finds it.
   prctl(PR_SET_NAME, "SpringBoard");
   HostConfiguration host;
@@ -133,7 +138,7 @@ void run(const DeviceOptions& device, const SpringboardOptions& options) {
   DarwinObservation reloads =
       observeDarwinNotification(std::string(kReloadPrefsNotification),
                                 [&](const std::string&) { springboard.settingsChanged(); });
-  ControlSocket control(cacheFolder() / "control.sock",
+  ControlSocket control(controlSocketPath(),
                         [&](const std::string& command) { return springboard.handle(command); });
   springboard.draw();
   StopOnSignal stopOnSignal;
@@ -170,7 +175,7 @@ void control(const DeviceOptions& device, const SpringboardOptions& options) {
                         : !options.notification.empty()
                             ? "press notification " + options.notification
                             : "press app " + options.press;
-  std::string answer = sendControlCommand(cacheFolder() / "control.sock", command);
+  std::string answer = sendControlCommand(controlSocketPath(), command);
   if (answer.rfind("ok", 0) != 0) {
     throw CLI::RuntimeError(answer.rfind("error: ", 0) == 0 ? answer.substr(7) : answer, 1);
   }
@@ -223,6 +228,8 @@ void addSpringboardCommand(CLI::App& app, const DeviceOptions& device) {
       control(device, *options);
     } else if (options->supervise) {
       enterDevice(device);
+      // Its child could never start: refuse now, not in a loop.
+      refuseSecondSpringboard();
       if (int status = supervise(childCommand(device, *options)); status != 0) {
         throw CLI::RuntimeError("", status);
       }

@@ -32,6 +32,11 @@ supervisor=$!
 wait_for_drawing 0 20000 || fail "no first drawing: $(cat "$work/springboard.log")"
 [ "$(ps -o comm= -p "$(pgrep -x SpringBoard | head -1)")" = SpringBoard ] || fail "process name"
 
+for second in "springboard" "springboard --supervise"; do
+  if run $second 2>"$work/err"; then fail "a second $second started"; fi
+  grep -q "a springboard already runs on this device" "$work/err" || fail "$(cat "$work/err")"
+done
+
 run springboard --press com.vitrel.sample.photos | grep -q "Drew $screen" || fail "press"
 if run springboard --press com.example.nosuch 2>"$work/err"; then fail "unknown app pressed"; fi
 grep -q "unknown bundle identifier" "$work/err" || fail "$(cat "$work/err")"
