@@ -4,7 +4,7 @@
 
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/result.h"
-#include "platform/preferences/framework/ps_specifier.h"
+#include "platform/preferences/framework/page_item.h"
 
 // The settings file the pages edit and the library reads: read afresh on every call, never
 // cached, and replaced whole and atomically on every write.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/log.h"
-#include "platform/preferences/framework/specifier_plist.h"
+#include "platform/preferences/framework/page_plist.h"
 #include "platform/preferences/uikit/ui_navigation_controller.h"
 #include "platform/uikit/ui_screen.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/preferences/framework/ps_specifier.h"
+#include "platform/preferences/framework/page_item.h"
 #include "platform/preferences/uikit/ui_controls.h"
 #include "platform/preferences/uikit/ui_table_view.h"
 

@@ -1,4 +1,4 @@
-#include "platform/preferences/framework/specifier_plist.h"
+#include "platform/preferences/framework/page_plist.h"
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/property_list.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/preferences/framework/ns_bundle.h"
-#include "platform/preferences/framework/ps_specifier.h"
+#include "platform/preferences/framework/page_item.h"
 
 // A settings page read from a specifier plist of a bundle.
 struct SpecifierPlist {

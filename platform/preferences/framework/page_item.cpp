@@ -1,4 +1,4 @@
-#include "platform/preferences/framework/ps_specifier.h"
+#include "platform/preferences/framework/page_item.h"
 
 #include <array>
 
