@@ -4,35 +4,15 @@
 //        --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <vector>
 
+#include "icon_rounds.h"
 #include "source/lib_merrow.h"
 #include "source/lib_osset.h"
 #include "source/tessel.h"
 #include "tests/source/colors/classifier_references.h"
 
 namespace {
-
-// Decoded once per size, before any timing: 32 icons.
-const std::vector<Ref<UIImage>>& iconsAt(int size) {
-  static std::map<int, std::vector<Ref<UIImage>>> cache;
-  auto& icons = cache[size];
-  if (icons.empty()) icons = test_images::realIcons(size, 32);
-  return icons;
-}
-
-// One icon per iteration, going round the set, so the time reported is the time per icon.
-template <class Body>
-void eachIcon(benchmark::State& state, Body body) {
-  const auto& icons = iconsAt(static_cast<int>(state.range(0)));
-  size_t next = 0;
-  for (auto _ : state) {
-    body(icons[next].get());
-    if (++next == icons.size()) next = 0;
-  }
-  state.SetItemsProcessed(state.iterations());
-}
 
 void BM_LibMerrowBackground(benchmark::State& state) {
   eachIcon(state, [](const UIImage* image) {

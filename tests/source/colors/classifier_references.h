@@ -5,6 +5,8 @@
 // list): the tests check the fast versions against them on real icons, and the benchmarks
 // measure them as the baseline. Also image makers and a colour comparison for the tests.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -218,6 +220,14 @@ inline std::vector<Ref<UIImage>> realIcons(int size, size_t count = 64) {
     images.push_back(image.value());
   }
   return images;
+}
+
+// For EXPECT_TRUE: the colours agree, or what differs between them.
+inline testing::AssertionResult sameColour(const Ref<UIColor>& actual,
+                                           const Ref<UIColor>& expected) {
+  std::string difference = colourDifference(actual, expected);
+  if (difference.empty()) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << difference;
 }
 
 // A colour from channel bytes.

@@ -11,15 +11,10 @@ using test_images::flat;
 using test_images::image;
 using test_images::Pixel;
 using test_images::rgb;
+using test_images::sameColour;
 using Key = libMerrow::Key;
 
 namespace {
-
-testing::AssertionResult sameColour(const Ref<UIColor>& actual, const Ref<UIColor>& expected) {
-  std::string difference = test_images::colourDifference(actual, expected);
-  if (difference.empty()) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << difference;
-}
 
 // Every distinct key with its count, in picking order: a negative range makes no two similar.
 std::vector<Key> allKeys(const UIImage* image, int dimension, int flexibility) {

@@ -10,14 +10,9 @@ using test_images::flat;
 using test_images::image;
 using test_images::Pixel;
 using test_images::rgb;
+using test_images::sameColour;
 
 namespace {
-
-testing::AssertionResult sameColour(const Ref<UIColor>& actual, const Ref<UIColor>& expected) {
-  std::string difference = test_images::colourDifference(actual, expected);
-  if (difference.empty()) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << difference;
-}
 
 // Results agree when they list the same colours in the same order with the same shares.
 testing::AssertionResult sameShares(const std::vector<libOsset::ColourShare>& actual,

@@ -7,28 +7,13 @@
 
 #include "icon_set.h"
 #include "palette_cube_reference.h"
+#include "palette_expectations.h"
 #include "source/color_detection.h"
 
 // The palette cube on real icon artwork: the same results as the straightforward version, and
 // colours that keep their promises.
 
 namespace {
-
-RGBA rgbaOf(const Ref<UIColor>& color) {
-  return *color->color().rgba();
-}
-
-// Means of several equal pixels are equal to the pixel's value only to rounding.
-void expectComponents(const std::vector<Ref<UIColor>>& colors, std::vector<RGBA> expected) {
-  ASSERT_EQ(colors.size(), expected.size());
-  for (size_t i = 0; i < colors.size(); ++i) {
-    RGBA actual = rgbaOf(colors[i]);
-    EXPECT_NEAR(actual.red, expected[i].red, 1e-12) << "colour " << i;
-    EXPECT_NEAR(actual.green, expected[i].green, 1e-12) << "colour " << i;
-    EXPECT_NEAR(actual.blue, expected[i].blue, 1e-12) << "colour " << i;
-    EXPECT_EQ(actual.alpha, 1) << "colour " << i;
-  }
-}
 
 double distance(const RGBA& a, const RGBA& b) {
   return std::sqrt((a.red - b.red) * (a.red - b.red) + (a.green - b.green) * (a.green - b.green) +

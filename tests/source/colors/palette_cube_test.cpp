@@ -8,6 +8,7 @@
 
 #include "icon_set.h"
 #include "palette_cube_reference.h"
+#include "palette_expectations.h"
 #include "source/color_detection.h"
 
 namespace {
@@ -66,24 +67,8 @@ std::vector<uint32_t> cellsOf(const std::vector<PCLocalMaximum>& maxima) {
   return each(maxima, &PCLocalMaximum::cellIndex);
 }
 
-RGBA rgbaOf(const Ref<UIColor>& color) {
-  return *color->color().rgba();
-}
-
 std::vector<PCLocalMaximum> maximaOf(PCPaletteCube& cube, const UIImage* image, PCFlags flags) {
   return cube.findLocalMaximaInImage(image, flags).value();
-}
-
-// Means of several equal pixels are equal to the pixel's value only to rounding.
-void expectComponents(const std::vector<Ref<UIColor>>& colors, std::vector<RGBA> expected) {
-  ASSERT_EQ(colors.size(), expected.size());
-  for (size_t i = 0; i < colors.size(); ++i) {
-    RGBA actual = rgbaOf(colors[i]);
-    EXPECT_NEAR(actual.red, expected[i].red, 1e-12) << "colour " << i;
-    EXPECT_NEAR(actual.green, expected[i].green, 1e-12) << "colour " << i;
-    EXPECT_NEAR(actual.blue, expected[i].blue, 1e-12) << "colour " << i;
-    EXPECT_EQ(actual.alpha, 1) << "colour " << i;
-  }
 }
 
 TEST(PaletteCubeNeighbourhoodTest, ListsOffsetsRedSlowestEachRunningZeroPlusMinus) {

@@ -8,14 +8,9 @@ using test_images::flat;
 using test_images::image;
 using test_images::Pixel;
 using test_images::rgb;
+using test_images::sameColour;
 
 namespace {
-
-testing::AssertionResult sameColour(const Ref<UIColor>& actual, const Ref<UIColor>& expected) {
-  std::string difference = test_images::colourDifference(actual, expected);
-  if (difference.empty()) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << difference;
-}
 
 // Pixels of the given colours, each repeated as often as asked, in one row.
 Ref<UIImage> row(const std::vector<std::pair<Pixel, int>>& runs) {
