@@ -161,10 +161,12 @@ int32_t colourDistance(const RGBPixel& a, const RGBPixel& b) {
 
 Ref<UIColor> mirraDominantColor(const UIImage* image) {
   std::vector<RGBPixel> clusters = ranked(pixelClusters(image, 27));
-  if (clusters.size() < 2) return UIColor::systemRedColor();
+  if (clusters.empty()) return UIColor::systemRedColor();
   const RGBPixel& first = clusters[0];
-  const RGBPixel& second = clusters[1];
   Ref<UIColor> firstColor = colorOf(first);
+  // A flat icon is one cluster, and its one colour is its colour.
+  if (clusters.size() == 1) return firstColor;
+  const RGBPixel& second = clusters[1];
   if (static_cast<double>(second.d) > static_cast<double>(first.d) * 0.125) {
     Ref<UIColor> secondColor = colorOf(second);
     if (vividness(secondColor.get()) > vividness(firstColor.get())) return secondColor;

@@ -8,8 +8,9 @@
 // size into a working bitmap of about 2000 pixels at most.
 
 // The colour of the largest cluster (threshold 27), or of the second largest when that holds
-// more than an eighth as many pixels and is more saturated and bright; system red when there
-// are fewer than two clusters (a flat, transparent or absent image). Never nil.
+// more than an eighth as many pixels and is more saturated and bright; a flat icon's one cluster
+// gives its colour. System red when there is no cluster at all (a transparent or absent image),
+// since callers rely on a colour. Never nil.
 Ref<UIColor> mirraDominantColor(const UIImage* image);
 
 // The colour of the largest cluster (threshold 50), or of the second when the largest covers

@@ -13,13 +13,13 @@ namespace {
 
 using Pixel = std::array<uint8_t, 4>;
 
-// An image drawn 1:1 into its working bitmap (at most 2000 pixels at scale 1), so the scan
-// sees exactly these bytes.
-Ref<UIImage> imageOf(int width, int height, const std::vector<Pixel>& pixels) {
+// An image of these bytes; at scale 1 and at most 2000 pixels it is drawn 1:1 into its working
+// bitmap, so the scan sees exactly these bytes.
+Ref<UIImage> imageOf(int width, int height, const std::vector<Pixel>& pixels, double scale = 1) {
   std::vector<uint8_t> bytes;
   for (const Pixel& pixel : pixels)
     bytes.insert(bytes.end(), pixel.begin(), pixel.end());
-  return UIImage::imageWithBitmap(Bitmap::fromPremultiplied(width, height, bytes));
+  return UIImage::imageWithBitmap(Bitmap::fromPremultiplied(width, height, bytes), scale);
 }
 
 Ref<UIImage> rowOf(const std::vector<Pixel>& pixels) {
@@ -137,12 +137,21 @@ TEST(ClusteringTest, TheClusterColourFollowsTheMostRecentPixels) {
   EXPECT_EQ(clusters[0].r, 18) << "((0 + 20) / 2 + 26) / 2, not the mean 15";
 }
 
-TEST(DominantColorTest, FewerThanTwoClustersGiveSystemRed) {
+TEST(DominantColorTest, NoClusterAtAllGivesSystemRed) {
   EXPECT_EQ(rgbaOf(mirraDominantColor(nullptr)), kSystemRed);
   EXPECT_EQ(rgbaOf(mirraDominantColor(rowOf(repeated({0, 0, 0, 0}, 8)).get())), kSystemRed);
-  EXPECT_EQ(rgbaOf(mirraDominantColor(rowOf(repeated({0, 120, 200, 255}, 8)).get())), kSystemRed)
-      << "a flat opaque icon is one cluster";
+  EXPECT_EQ(rgbaOf(mirraDominantColor(rowOf(repeated({0, 120, 200, 127}, 8)).get())), kSystemRed)
+      << "nothing opaque enough";
   EXPECT_EQ(rgbaOf(mirraDominantColor(UIImage::imageWithBitmap(Bitmap()).get())), kSystemRed);
+}
+
+TEST(DominantColorTest, AFlatIconIsItsOwnColour) {
+  EXPECT_EQ(rgbaOf(mirraDominantColor(rowOf(repeated({0, 120, 200, 255}, 8)).get())),
+            clusterColor(0, 120, 200));
+  // At an icon's size and scale, scaled down to its working bitmap.
+  auto icon = imageOf(180, 180, repeated({30, 200, 90, 255}, 180 * 180), 3);
+  ASSERT_EQ(pixelClusters(icon.get(), 27).size(), 1u);
+  EXPECT_EQ(rgbaOf(mirraDominantColor(icon.get())), clusterColor(30, 200, 90));
 }
 
 TEST(DominantColorTest, TheSecondClusterMustHoldMoreThanAnEighthOfTheFirst) {
@@ -197,7 +206,7 @@ TEST(DominantColorTest, OnRealIconsTheResultIsOneOfTheClusterColours) {
       auto image = UIImage::imageWithContentsOfFile(icon.png).value();
       auto clusters = pixelClusters(image.get(), 27);
       RGBA result = rgbaOf(mirraDominantColor(image.get()));
-      bool found = clusters.size() < 2 && result == kSystemRed;
+      bool found = clusters.empty() && result == kSystemRed;
       for (const auto& cluster : clusters) {
         found = found || result == clusterColor(cluster.r, cluster.g, cluster.b);
       }
