@@ -85,6 +85,9 @@ void defineLabelMethods(objc::Class* label) {
   objc::addMethod(label, "sizeThatFits:", [](UILabel* self, SEL, CGSize size) {
     return self->sizeThatFits(size);
   });
+  objc::addMethod(label, "intrinsicContentSize", [](UILabel* self, SEL) {
+    return self->sizeThatFits({1e6, 1e6});
+  });
 }
 
 // Defined when the library is loaded, like every public class of the platform. Private
@@ -96,8 +99,13 @@ bool defineUIKitClasses() {
   defineViewControllerMethods(objc::defineClass<UIViewController, NSObject>("UIViewController"));
   defineCollectionClasses();
   defineLabelMethods(objc::defineClass<UILabel, UIView>("UILabel"));
-  objc::addMethod(objc::defineClass<UIImageView, UIView>("UIImageView"), "image",
+  objc::Class* imageView = objc::defineClass<UIImageView, UIView>("UIImageView");
+  objc::addMethod(imageView, "image",
                   [](UIImageView* self, SEL) { return Ref<UIImage>(self->image()); });
+  objc::addMethod(imageView, "intrinsicContentSize", [](UIImageView* self, SEL) {
+    return self->image() ? self->image()->size()
+                         : CGSize{UIViewNoIntrinsicMetric, UIViewNoIntrinsicMetric};
+  });
   objc::Class* screen = objc::defineClass<UIScreen, NSObject>("UIScreen");
   objc::addClassMethod(screen, "mainScreen",
                        [](objc::Class*, SEL) { return Ref<UIScreen>(UIScreen::mainScreen()); });
