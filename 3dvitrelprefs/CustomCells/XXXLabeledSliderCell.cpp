@@ -35,11 +35,15 @@ void buildLayout(XXXLabeledSliderCell* self) {
   UIView* content = self->contentView();
   self->_sliderStackView = objc::make<UIStackView>();
   self->_sliderStackView->setAxis(UILayoutConstraintAxisHorizontal);
+  self->_sliderStackView->setAlignment(UIStackViewAlignmentCenter);
+  self->_sliderStackView->setDistribution(UIStackViewDistributionFill);
   self->_sliderStackView->setSpacing(5);
   self->_sliderStackView->addArrangedSubview(Ref<UIView>(self->control()));
   self->_sliderStackView->addArrangedSubview(self->_valueLabel);
   self->_stackView = objc::make<UIStackView>();
   self->_stackView->setAxis(UILayoutConstraintAxisVertical);
+  self->_stackView->setAlignment(UIStackViewAlignmentCenter);
+  self->_stackView->setDistribution(UIStackViewDistributionEqualCentering);
   self->_stackView->setSpacing(0);
   self->_stackView->addArrangedSubview(self->_sliderLabel);
   self->_stackView->addArrangedSubview(self->_sliderStackView);

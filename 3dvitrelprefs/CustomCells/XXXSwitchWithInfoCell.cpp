@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "CustomCells.h"
 #include "platform/preferences/framework/ns_bundle.h"
 #include "platform/preferences/uikit/layout_constraint.h"
@@ -8,6 +10,8 @@
 namespace {
 
 constexpr const char* kNoInformation = "No information provided for this cell.";
+constexpr double kButtonInset = 4;  // the button's trailing edge from the content's
+constexpr double kTitleGap = 8;     // between the title and the button
 
 std::string textProperty(PSSpecifier* specifier, std::string_view key) {
   Ref<NSString> text = specifier->properties()->objectForKey<NSString>(key);
@@ -42,7 +46,7 @@ Ref<PSTableCell> initCell(XXXSwitchWithInfoCell* self, SEL cmd, long style,
       NSLayoutConstraint::constraint(self->_infoButton.get(), NSLayoutAttributeCenterY, content,
                                      NSLayoutAttributeCenterY),
       NSLayoutConstraint::constraint(self->_infoButton.get(), NSLayoutAttributeTrailing, content,
-                                     NSLayoutAttributeTrailing, -4),
+                                     NSLayoutAttributeTrailing, -kButtonInset),
   });
   return cell;
 }
@@ -71,6 +75,18 @@ void infoButtonTapped(XXXSwitchWithInfoCell* self, SEL) {
   }
 }
 
+// The title ends before the button: the framework sizes it to the whole content view, which
+// the button shares.
+void layOut(XXXSwitchWithInfoCell* self, SEL cmd) {
+  objc::msgSendSuper<void>(objc_getClass("XXXSwitchWithInfoCell"), self, cmd);
+  if (!self->_infoButton) return;
+  const double buttonStart =
+      self->contentView()->bounds().width() - kButtonInset - self->_infoButton->frame().width();
+  CGRect title = self->titleLabel()->frame();
+  title.size.width = std::max(0.0, std::min(title.width(), buttonStart - kTitleGap - title.minX()));
+  self->titleLabel()->setFrame(title);
+}
+
 void tintInfoButton(XXXSwitchWithInfoCell* self) {
   if (self->_infoButton) setTintColor(self->_infoButton.get(), system_colors::systemPurpleColor());
 }
@@ -83,6 +99,7 @@ void defineSwitchWithInfoCell() {
   if (!cls) return;
   objc::addMethod(cls, "initWithStyle:reuseIdentifier:specifier:", &initCell);
   objc::addMethod(cls, "infoButtonTapped", &infoButtonTapped);
+  objc::addMethod(cls, "layoutSubviews", &layOut);
   objc::addMethod(cls, "tintColorDidChange", [](XXXSwitchWithInfoCell* self, SEL cmd) {
     objc::msgSendSuper<void>(objc_getClass("XXXSwitchWithInfoCell"), self, cmd);
     tintInfoButton(self);

@@ -1,5 +1,7 @@
 #include "platform/preferences/framework/ps_table_cell.h"
 
+#include <algorithm>
+
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/value_conversion.h"
 
@@ -8,6 +10,7 @@ namespace {
 constexpr double kDefaultRowHeight = 44;
 constexpr double kSideMargin = 16;
 constexpr double kAccessoryGap = 8;
+constexpr double kMostOfTheRow = 0.6;
 
 bool showsValue(const PSSpecifier* specifier) {
   return specifier->propertyForKey("key") || specifier->propertyForKey("get");
@@ -37,16 +40,20 @@ double preferredHeight(PSTableCell* self) {
   return height ? doubleValueOf(height.get()) : kDefaultRowHeight;
 }
 
+// The title takes the width its text needs (up to most of the row), the field the rest.
+void layOutTextField(PSEditableTableCell* self) {
+  const CGRect bounds = self->bounds();
+  const double room = bounds.width() - 2 * kSideMargin;
+  const double title = std::min(self->titleLabel()->sizeThatFits({room, bounds.height()}).width,
+                                room * kMostOfTheRow);
+  self->titleLabel()->setFrame(CGRectMake(kSideMargin, 0, title, bounds.height()));
+  const double field = title > 0 ? title + kAccessoryGap : 0;
+  self->textField()->setFrame(CGRectMake(kSideMargin + field, 0, room - field, bounds.height()));
+}
+
 void layOut(PSTableCell* self) {
   self->layOutCell();
-  if (auto* editable = dynamic_cast<PSEditableTableCell*>(self)) {
-    const CGRect bounds = self->bounds();
-    editable->titleLabel()->setFrame(
-        CGRectMake(kSideMargin, 0, bounds.width() / 3, bounds.height()));
-    editable->textField()->setFrame(CGRectMake(kSideMargin + bounds.width() / 3, 0,
-                                               bounds.width() * 2 / 3 - 2 * kSideMargin,
-                                               bounds.height()));
-  }
+  if (auto* editable = dynamic_cast<PSEditableTableCell*>(self)) layOutTextField(editable);
   UIControl* control = self->control();
   if (!control) return;
   const bool toggle = dynamic_cast<UISwitch*>(control);

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/ui_stack_view.h"
 
 namespace {
 
@@ -116,6 +117,17 @@ void autoresize(UIView* view) {
   extras->autoresizingReference = now;
 }
 
+// An arranged view whose constraints fix only its breadth sits across its stack where the
+// stack's alignment puts a view of that breadth, as the stack's own constraints would place it.
+void placeAcrossStack(UIView* view, Axis& horizontal, Axis& vertical) {
+  auto* stack = dynamic_cast<UIStackView*>(view->superview());
+  if (!stack) return;
+  Axis& across = stack->axis() == UILayoutConstraintAxisVertical ? horizontal : vertical;
+  if (across.length && !across.start && !across.end && !across.centre) {
+    across.start = stack->offsetAcross(*across.length);
+  }
+}
+
 void solve(UIView* view, const std::unordered_set<const UIView*>& live) {
   autoresize(view);
   const ViewExtras* extras = existingExtrasOf(view);
@@ -130,6 +142,7 @@ void solve(UIView* view, const std::unordered_set<const UIView*>& live) {
       NSLayoutAttribute attribute = constraint->firstAttribute();
       assign(isHorizontal(attribute) ? horizontal : vertical, attribute, value);
     }
+    placeAcrossStack(view, horizontal, vertical);
     CGSize natural = naturalSize(view);
     auto [x, width] = horizontal.resolve(natural.width, view->frame().origin.x);
     auto [y, height] = vertical.resolve(natural.height, view->frame().origin.y);
@@ -169,8 +182,12 @@ void layOutConstraints(UIView* root) {
   std::unordered_set<const UIView*> live;
   collect(root, live);
   solve(root, live);
-  root->layoutIfNeeded();
-  solve(root, live);
+  // A view's own layout may resize what constraints hang on (a cell its content view), and
+  // a stack view lays out from its size: a second pass lets both settle.
+  for (int pass = 0; pass < 2; ++pass) {
+    root->layoutIfNeeded();
+    solve(root, live);
+  }
 }
 
 void defineLayoutConstraintClass() {

@@ -43,8 +43,8 @@ class NSLayoutConstraint : public NSObject {
 // Resizes the flexible sides of autoresizing views (see setAutoresizingMask()) and sets the
 // frames of the views under root (root included) that opted into constraints
 // (translatesAutoresizingMaskIntoConstraints off) from their active constraints, parents
-// before children, then lays the tree out (`layoutSubviews` top-down) and settles the
-// constraints once more against the result. An axis a view's constraints leave open keeps its
+// before children, then twice lays the tree out (`layoutSubviews` top-down) and settles the
+// constraints against the result. An axis a view's constraints leave open keeps its
 // current size, or for a label, the size its text needs. Costs a few passes over the tree.
 void layOutConstraints(UIView* root);
 

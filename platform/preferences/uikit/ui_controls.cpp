@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/uikit/ui_stack_view.h"
+
 void UIControl::addTarget(NSObject* target, SEL action, unsigned long events) {
   if (target && action) actions_.push_back({target, action, events});
 }
@@ -69,9 +71,17 @@ void UISegmentedControl::setSelectedSegmentIndex(long index) {
 
 void defineControlClasses() {
   objc::Class* control = objc::defineClass<UIControl, UIView>("UIControl");
-  objc::defineClass<UIButton, UIControl>("UIButton");
-  objc::defineClass<UISlider, UIControl>("UISlider");
-  objc::defineClass<UISwitch, UIControl>("UISwitch");
+  objc::addMethod(objc::defineClass<UIButton, UIControl>("UIButton"), "intrinsicContentSize",
+                  [](UIButton* self, SEL) { return self->intrinsicSize(); });
+  // A slider is as long as its place gives it; a switch has one size.
+  objc::addMethod(objc::defineClass<UISlider, UIControl>("UISlider"), "intrinsicContentSize",
+                  [](UISlider*, SEL) {
+                    return CGSize{UIViewNoIntrinsicMetric, 31};
+                  });
+  objc::addMethod(objc::defineClass<UISwitch, UIControl>("UISwitch"), "intrinsicContentSize",
+                  [](UISwitch*, SEL) {
+                    return CGSize{51, 31};
+                  });
   objc::defineClass<UISegmentedControl, UIControl>("UISegmentedControl");
   objc::defineClass<UITextField, UIView>("UITextField");
   objc::addMethod(control,
