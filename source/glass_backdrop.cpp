@@ -95,6 +95,7 @@ objc::Imp hostBackdropLayoutSubviews;
 
 void backdropLayoutSubviews(UIView* self, SEL cmd) {
   hostBackdropLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   const Settings& s = settings();
   const bool lockScreen = isLockScreenVisible();
   if (!lockScreen && s.elegantBorder) roundForHomeScreen(self, s.cornerRadius);

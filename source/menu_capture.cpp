@@ -55,6 +55,23 @@ bool usesColorizer(const Ref<NSString>& method) {
   return method && method->string() == "colorMethodTavrel";
 }
 
+// Makes the pressed icon's menu an icon's, with the icon's app and colour.
+void captureIconColor(SBIconView* iconView) {
+  MenuState& state = menuState();
+  state.isSBContextMenu = true;
+  NSLog("ZQK containerViewForPresentingContextMenuForIconView");
+  state.bundleIdentifier = pressedBundleIdentifier(iconView);
+  if (Ref<UIImage> image = pressedImage(iconView, state.bundleIdentifier.get())) {
+    if (usesColorizer(settings().colorMethodTavrelHS)) {
+      auto colorizer = Tavrel2Colorizer::initWithIdentifier(state.bundleIdentifier);
+      colorizer.setAppIcon(image);
+      state.color = colorizer.iconColor();
+    } else {
+      state.color = mirraDominantColor(image.get());
+    }
+  }
+}
+
 }  // namespace
 
 objc::Imp hostApplicationShortcutItems;
@@ -62,6 +79,7 @@ objc::Imp hostContainerViewForPresentingContextMenu;
 
 Ref<NSArray> applicationShortcutItems(SBIconView* self, SEL cmd) {
   Ref<NSArray> hostItems = hostApplicationShortcutItems.call<Ref<NSArray>>(self, cmd);
+  if (!settings().enabled) return hostItems;
   Ref<NSMutableArray> items = NSMutableArray::mutableCopyOf(hostItems.get());
   Ref<NSObject> setting =
       GetNSString(NSString::from("titlesToRemove").get(), NSString::from("").get());
@@ -80,19 +98,7 @@ Ref<NSArray> applicationShortcutItems(SBIconView* self, SEL cmd) {
 
 Ref<UIView> containerViewForPresentingContextMenuForIconView(SBIconController* self, SEL cmd,
                                                              SBIconView* iconView) {
-  MenuState& state = menuState();
-  state.isSBContextMenu = true;
-  NSLog("ZQK containerViewForPresentingContextMenuForIconView");
-  state.bundleIdentifier = pressedBundleIdentifier(iconView);
-  if (Ref<UIImage> image = pressedImage(iconView, state.bundleIdentifier.get())) {
-    if (usesColorizer(settings().colorMethodTavrelHS)) {
-      auto colorizer = Tavrel2Colorizer::initWithIdentifier(state.bundleIdentifier);
-      colorizer.setAppIcon(image);
-      state.color = colorizer.iconColor();
-    } else {
-      state.color = mirraDominantColor(image.get());
-    }
-  }
+  if (settings().enabled) captureIconColor(iconView);
   return hostContainerViewForPresentingContextMenu.call<Ref<UIView>>(self, cmd, iconView);
 }
 

@@ -100,6 +100,7 @@ objc::Imp hostCellLayoutSubviews;
 
 void cellLayoutSubviews(UICollectionViewCell* self, SEL cmd) {
   hostCellLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   if (!self->superview()) return;
   const bool lockScreen = isLockScreenVisible();
   // The label step would give the same result for every ancestor: it runs once.

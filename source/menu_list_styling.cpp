@@ -110,6 +110,7 @@ objc::Imp hostListLayoutSubviews;
 
 void contextMenuLayoutSubviews(UIView* self, SEL cmd) {
   hostContextMenuLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   if (systemMajorVersion() < 16) return;
   const bool lockScreen = isLockScreenVisible();
   hideEnclosingMenu(self);
@@ -119,6 +120,7 @@ void contextMenuLayoutSubviews(UIView* self, SEL cmd) {
 
 void listLayoutSubviews(UIView* self, SEL cmd) {
   hostListLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   const bool lockScreen = isLockScreenVisible();
   hideEnclosingMenu(self);
   bool reachedThirdLevel = false;

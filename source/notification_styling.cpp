@@ -61,18 +61,21 @@ void setTavrelView(UIViewController* self, SEL, UIView* view) {
 
 void viewDidAppear(NCNotificationShortLookViewController* self, SEL cmd, bool animated) {
   hostViewDidAppear.call<void>(self, cmd, animated);
-  captureNotificationColor(self);
+  if (settings().enabled) captureNotificationColor(self);
 }
 
 Ref<UIView> containerViewForExpandedContent(NCNotificationShortLookViewController* self, SEL cmd) {
-  menuState().isSBContextMenu = false;
-  captureNotificationColor(self);
+  if (settings().enabled) {
+    menuState().isSBContextMenu = false;
+    captureNotificationColor(self);
+  }
   return hostContainerViewForExpandedContent.call<Ref<UIView>>(self, cmd);
 }
 
 // Paints the platter's third level: its scroll views' views' subviews.
 void platterLayoutSubviews(UIView* self, SEL cmd) {
   hostPlatterLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   objc::Class* scrollView = objc_getClass("UIScrollView");
   objc::Class* view = objc_getClass("UIView");
   for (const auto& a : self->subviews()) {
@@ -88,6 +91,7 @@ void platterLayoutSubviews(UIView* self, SEL cmd) {
 
 void viewWillLayoutSubviews(UIViewController* self, SEL cmd) {
   hostViewWillLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   msgSend<void>(self, sel("recursivelyChangeBackgroundForLabelsInView:"),
                 msgSend<Ref<UIView>>(self, sel("view")));
 }

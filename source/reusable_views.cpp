@@ -131,6 +131,7 @@ Ref<UIView> findMaterialViewInView(UICollectionReusableView*, SEL, UIView* view)
 
 void reusableLayoutSubviews(UICollectionReusableView* self, SEL cmd) {
   hostReusableLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   const bool lockScreen = isLockScreenVisible();
   const Settings& s = settings();
   const MenuState& state = menuState();
@@ -236,6 +237,7 @@ bool shouldColorBoldSeparatorsForHomeScreen(UICollectionReusableView* self, SEL)
 // Action groups keep their separators, whatever hid them.
 void vibrantSeparatorLayoutSubviews(UIView* self, SEL cmd) {
   hostVibrantSeparatorLayoutSubviews.call<void>(self, cmd);
+  if (!settings().enabled) return;
   self->setHidden(false);
 }
 

@@ -109,6 +109,7 @@ objc::Imp hostDidMoveToWindow;
 
 void didMoveToWindow(UICollectionView* self, SEL cmd) {
   hostDidMoveToWindow.call<void>(self, cmd);
+  if (!settings().enabled) return;
   const bool lockScreen = isLockScreenVisible();
   const long majorVersion = systemMajorVersion();
   DescribedSubviews subviews(self);

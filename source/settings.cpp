@@ -40,6 +40,7 @@ void loadPrefs(CFNotificationCenterRef, void*, CFNotificationName, const void*, 
         },
         entry.field);
   }
+  if (!file->objectForKey("enabled")) loaded.enabled = true;
 }
 
 Ref<NSObject> GetNSString(NSString* key, NSString* fallback) {

@@ -12,7 +12,8 @@ const Settings& settings();
 std::string settingsFilePath();
 
 // Re-reads the settings file into settings(): a boolean or number key keeps its value when the
-// file lacks it, a string key becomes nil; a missing or unreadable file changes nothing. Also
+// file lacks it, a string key becomes nil, and `enabled` turns on; a missing or unreadable
+// file changes nothing. Also
 // the callback of the reload notification, whose arguments it ignores.
 void loadPrefs(CFNotificationCenterRef center = nullptr, void* observer = nullptr,
                CFNotificationName name = nullptr, const void* object = nullptr,

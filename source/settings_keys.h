@@ -8,10 +8,12 @@
 
 // The user's settings, one field per key of the settings file, named after the key. Booleans
 // are one byte, numbers 32-bit floats (points for lengths and radii), strings the string
-// objects themselves (nil when absent). Everything starts false, 0 and nil; only loadPrefs()
-// writes them, on the main thread, where every hook reads them.
+// objects themselves (nil when absent). Everything starts false, 0 and nil but the master
+// switch; only loadPrefs() writes them, on the main thread, where every hook reads them.
 struct Settings {
-  bool enabled = false;
+  // The master switch: off, every hook leaves the host's work as it is. On unless the file
+  // says otherwise, since files written before the switch counted lack it.
+  bool enabled = true;
   bool elegantBorder = false;
   float cornerRadius = 0;
   bool renderMode = false;

@@ -38,7 +38,8 @@ std::string text(const NSDictionary* item, std::string_view key) {
 bool defaultMatchesAbsence(const SettingField& field, const NSObject* value) {
   if (std::holds_alternative<bool Settings::*>(field.field)) {
     auto* number = dynamic_cast<const NSNumber*>(value);
-    return number && number->isBoolean() && !number->boolValue();
+    // The master switch is on until the file turns it off.
+    return number && number->isBoolean() && number->boolValue() == (field.key == "enabled");
   }
   if (std::holds_alternative<float Settings::*>(field.field)) {
     auto* number = dynamic_cast<const NSNumber*>(value);

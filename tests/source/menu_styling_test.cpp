@@ -121,8 +121,9 @@ class MenuStylingTest : public ::testing::Test {
   }
 
   // Exactly these settings: the library keeps a switch or number the file leaves out, so
-  // every other one is written off.
+  // every other one is written off, the master switch excepted.
   static void useSettings(NSDictionary::Entries values) {
+    values.try_emplace("enabled", on());
     for (const SettingField& entry : kSettingFields) {
       if (std::holds_alternative<bool Settings::*>(entry.field)) {
         values.try_emplace(std::string(entry.key), NSNumber::numberWithBool(false));

@@ -42,8 +42,10 @@ class SettingsReloadTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SettingsReloadTest, FirstLoadWithoutAFileLeavesEverythingOff) {
+TEST_F(SettingsReloadTest, FirstLoadWithoutAFileLeavesEverythingOffButTheMasterSwitch) {
+  EXPECT_TRUE(settings().enabled);
   for (const SettingField& entry : kSettingFields) {
+    if (entry.key == "enabled") continue;
     std::visit(
         [&](auto field) {
           const auto& value = settings().*field;
@@ -55,6 +57,15 @@ TEST_F(SettingsReloadTest, FirstLoadWithoutAFileLeavesEverythingOff) {
         },
         entry.field);
   }
+}
+
+TEST_F(SettingsReloadTest, AFileWithoutTheMasterSwitchTurnsItOn) {
+  injected_host::writeSettings(NSDictionary::from({{"enabled", boolean(false)}}).get());
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
+  EXPECT_FALSE(settings().enabled);
+  injected_host::writeSettings(NSDictionary::from({{"cornerRadius", number(3)}}).get());
+  ASSERT_EQ(injected_host::reloadSettings(), 1u);
+  EXPECT_TRUE(settings().enabled) << "unlike the other switches, absent means on";
 }
 
 TEST_F(SettingsReloadTest, MissingKeysKeepNumbersAndBooleansButClearStrings) {

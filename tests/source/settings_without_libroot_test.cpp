@@ -7,9 +7,9 @@ TEST(SettingsWithoutLibrootTest, FileLiesUnderVarJb) {
             "/var/jb/var/mobile/Library/Preferences/com.wyndle.vitrel3dtouch.plist");
 }
 
-TEST(SettingsWithoutLibrootTest, MissingFileLeavesEverythingOff) {
+TEST(SettingsWithoutLibrootTest, MissingFileLeavesEverythingOffButTheMasterSwitch) {
   loadPrefs();
-  EXPECT_FALSE(settings().enabled);
+  EXPECT_TRUE(settings().enabled);
   EXPECT_EQ(settings().cornerRadius, 0.0f);
   EXPECT_EQ(settings().titlesToRemove, nullptr);
   auto fallback = NSString::from("fallback");
