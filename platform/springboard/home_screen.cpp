@@ -7,6 +7,7 @@
 #include "platform/runtime/no_destructor.h"
 #include "platform/springboard/context_menu.h"
 #include "platform/springboard/sb_icon_controller.h"
+#include "platform/uikit/rendering/view_renderer.h"
 #include "platform/uikit/ui_screen.h"
 
 namespace {
@@ -97,6 +98,17 @@ bool isSystemAction(const std::string& title) {
     if (std::find(actions->begin(), actions->end(), title) != actions->end()) return true;
   }
   return false;
+}
+
+// What the view shows, as a picture at the screen's scale: the preview a long-press lifts
+// above the dimmed screen is a snapshot of the pressed icon's artwork (an app's image, a
+// folder's tile with its apps), not the icon view itself.
+Ref<UIView> snapshot(const UIView* view) {
+  const double scale = UIScreen::mainScreen()->scale();
+  auto picture = objc::make<UIImageView>();
+  picture->setImage(UIImage::imageWithBitmap(renderView(view, scale), scale));
+  picture->setFrame(view->bounds());
+  return picture;
 }
 
 // Every view of the subtree hears that it entered the window, parents first.
@@ -243,12 +255,8 @@ HomeScreen::OpenMenu HomeScreen::pressIcon(SBIconView* iconView) {
   CGRect anchor{
       {iconView->frame().origin.x + image.origin.x, iconView->frame().origin.y + image.origin.y},
       image.size};
-  auto preview = objc::make<UIImageView>();
-  preview->setImage(iconView->currentImageView()->image());
-  preview->setFrame({{0, 0}, image.size});
-  preview->layer()->setCornerRadius(13.5);
-  preview->setClipsToBounds(true);
-  return openMenu(container.get(), std::move(sections), anchor, preview);
+  return openMenu(container.get(), std::move(sections), anchor,
+                  snapshot(iconView->currentImageView()));
 }
 
 HomeScreen::OpenMenu HomeScreen::pressNotification(std::string_view bundleIdentifier) {
@@ -263,7 +271,8 @@ HomeScreen::OpenMenu HomeScreen::pressNotification(std::string_view bundleIdenti
   NCNotificationShortLookView* banner = shortLook_->viewForPreview();
   banner->notificationContentView()->setProminentIcon(icon);
   banner->setFrame(CGRectMake(8, 330, window_->bounds().width() - 16, 76));
-  banner->setBackgroundColor(UIColor::colorWithWhite(1, 0.55));
+  banner->setBackgroundColor(
+      UIColor::dynamicColor(Color::rgb(1, 1, 1, 0.55), Color::rgb(0.11, 0.11, 0.12, 0.55)));
   banner->layer()->setCornerRadius(20);
   UIView* screen = window_->subviews().front().get();
   screen->addSubview(Ref<UIView>(banner));

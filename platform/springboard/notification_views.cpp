@@ -115,6 +115,9 @@ Ref<UIView> makePlatter(objc::Class* platterClass, const ExpandedPlatterViewCont
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   appName->setText(NSString::from(name));
   appName->setFontSize(13);
+  // The system's secondary label colour: grey on the light material, pale on the dark one.
+  appName->setTextColor(
+      UIColor::dynamicColor(Color::rgb(0.24, 0.24, 0.26, 0.6), Color::rgb(0.92, 0.92, 0.96, 0.6)));
   appName->setFrame(CGRectMake(44, 12, 200, 20));
   header->addSubview(icon);
   header->addSubview(appName);

@@ -63,6 +63,24 @@ TEST(ViewRendererTest, AViewFillsItsBoundsAtTheScale) {
   }
 }
 
+TEST(ViewRendererTest, DynamicBackgroundsShowInTheStyleOfTheirView) {
+  auto root = makeView(CGRectMake(0, 0, 20, 10));
+  auto dynamic = UIColor::dynamicColor(Color::rgb(1, 0, 0), Color::rgb(0, 0, 1));
+  auto plain = makeView(CGRectMake(0, 0, 10, 10), dynamic);
+  auto layerSet = makeView(CGRectMake(10, 0, 10, 10), dynamic);
+  root->addSubview(plain);
+  root->addSubview(layerSet);
+  // A colour set on the layer shows as set, whatever the view's colour would resolve to.
+  layerSet->layer()->setBackgroundColor(Color::rgb(0, 1, 0));
+  Pixel light = at(renderView(root.get(), 1), 5, 5);
+  EXPECT_EQ(light.red, 255);
+  root->setOverrideUserInterfaceStyle(UIUserInterfaceStyleDark);
+  Bitmap dark = renderView(root.get(), 1);
+  EXPECT_EQ(at(dark, 5, 5).blue, 255);
+  EXPECT_EQ(at(dark, 5, 5).red, 0);
+  EXPECT_EQ(at(dark, 15, 5).green, 255);
+}
+
 TEST(ViewRendererTest, SubviewsSitAtTheirFramesInOrder) {
   auto root = makeView(CGRectMake(0, 0, 20, 10), rgb(0, 0, 1));
   root->addSubview(makeView(CGRectMake(10, 0, 10, 10), rgb(1, 0, 0)));

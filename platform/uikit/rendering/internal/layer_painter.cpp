@@ -74,8 +74,18 @@ CGRect paintedExtent(const CALayer& layer) {
 // visible through the colour, as on the device.
 constexpr double kBackdropTintStrength = 0.35;
 
+// A view's dynamic background shows in the style of the view's traits, as UIKit resolves it
+// for the layer whenever the traits change; a colour set on the layer itself shows as set.
+std::optional<Color> shownBackground(const CALayer& layer) {
+  const UIView* view = layer.delegate();
+  const UIColor* color = view ? view->backgroundColor().get() : nullptr;
+  if (!color || layer.backgroundColor() != color->CGColor()) return layer.backgroundColor();
+  return color->resolvedColor(view->traitCollection()->userInterfaceStyle() ==
+                              UIUserInterfaceStyleDark);
+}
+
 void paintBackground(cairo_t* cr, const CALayer& layer, CGPoint superOrigin, double opacity = 1) {
-  const std::optional<Color>& color = layer.backgroundColor();
+  const std::optional<Color> color = shownBackground(layer);
   if (!color || !isVisible(*color)) return;
   cairo_new_path(cr);
   addRoundedRect(cr, layer.bounds(), layer.cornerRadius());
