@@ -39,6 +39,16 @@ function carryOverFocus(tree) {
   return active;
 }
 
+// A new page is entered at its first heading (a focus stop for this purpose only), else its
+// first control, so keyboard and screen-reader users start reading it from the top.
+function focusPageStart(bar, list) {
+  const heading = list.querySelector('h1') ?? bar.querySelector('h1');
+  const start = heading ?? list.querySelector('[tabindex="0"], button, input');
+  if (!start) return;
+  if (start === heading) start.tabIndex = -1;
+  start.focus({ preventScroll: true });
+}
+
 function show(page) {
   const samePage = shownPage && shownPage.depth === page.depth && shownPage.controllerClass === page.controllerClass;
   const oldList = phone.querySelector('.list');
@@ -56,6 +66,7 @@ function show(page) {
   bar.inert = list.inert = layers.length > 0;
   if (layers.length && !hadDialog) layers[layers.length - 1].focusFirst();
   else if (!layers.length && hadDialog) (list.querySelector('[tabindex], button, input') ?? bar.querySelector('button'))?.focus();
+  else if (shownPage && !samePage) focusPageStart(bar, list);
   else keep?.focus();
   shownPage = page;
   document.title = `${page.title} — Settings`;

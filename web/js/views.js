@@ -130,7 +130,7 @@ function addToggle(view, node, context) {
   const control = node.control;
   const toggle = element('button', {
     className: 'switch',
-    attributes: { type: 'button', role: 'switch', 'aria-checked': control.on, 'aria-label': context.label ?? 'Switch' },
+    attributes: { type: 'button', role: 'switch', 'aria-checked': String(control.on), 'aria-label': context.label ?? 'Switch' },
   });
   toggle.dataset.view = node.id;
   if (control.onTint) toggle.style.setProperty('--on-tint', cssColor(control.onTint));
@@ -167,24 +167,43 @@ function addSlider(view, node, context) {
   view.append(slider);
 }
 
+// Segments are radios: one stop in the Tab order (the selected one, else the first); the
+// arrow keys, Home and End move among them and select as they move.
+const segmentKeys = { ArrowRight: 1, ArrowDown: 1, ArrowLeft: -1, ArrowUp: -1 };
+
 function addSegments(view, node, context) {
   const control = node.control;
   const group = element('div', { className: 'segments', attributes: { role: 'radiogroup', 'aria-label': context.label ?? 'Choice' } });
-  control.segments.forEach((segment, index) => {
+  const count = control.segments.length;
+  const select = (index) => {
+    if (index !== control.selectedIndex) context.send({ action: 'selectSegment', view: node.id, index });
+  };
+  const buttons = control.segments.map((segment, index) => {
     const selected = index === control.selectedIndex;
     const button = element('button', {
       className: 'segment',
-      attributes: { type: 'button', role: 'radio', 'aria-checked': selected, 'aria-label': segment.title },
+      attributes: { type: 'button', role: 'radio', 'aria-checked': String(selected), 'aria-label': segment.title },
     });
     button.dataset.view = `${node.id}#${index}`;
+    button.tabIndex = index === Math.max(0, control.selectedIndex) ? 0 : -1;
     if (segment.image) button.append(imageElement(segment.image));
     else button.textContent = segment.title;
     button.disabled = !control.enabled;
     button.addEventListener('click', (event) => {
       event.stopPropagation();
-      if (!selected) context.send({ action: 'selectSegment', view: node.id, index });
+      select(index);
     });
-    group.append(button);
+    button.addEventListener('keydown', (event) => {
+      const next = event.key === 'Home' ? 0 : event.key === 'End' ? count - 1 : segmentKeys[event.key] === undefined ? null : (index + segmentKeys[event.key] + count) % count;
+      if (next === null || event.altKey || event.ctrlKey || event.metaKey) return;
+      event.preventDefault();
+      event.stopPropagation();
+      buttons.forEach((other, at) => (other.tabIndex = at === next ? 0 : -1));
+      buttons[next].focus();
+      select(next);
+    });
+    return button;
   });
+  group.append(...buttons);
   view.append(group);
 }

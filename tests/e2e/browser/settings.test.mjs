@@ -218,6 +218,116 @@ test('sheets presented again keep their items, and open and close from the keybo
   }
 });
 
+// The bundle's pages, each with the label of the row that opens it (the root page: null).
+const pages = [null, 'Context Menu', 'Background & Border', 'Separators (Home Screen)', 'Separators (Lock Screen)', 'Expanded Notifications'];
+
+async function visit(label) {
+  if (label) await openPage(label);
+  else await openRoot();
+}
+
+// The menu's actions when the springboard presses Photos, as the library leaves them.
+const photosMenu = () => JSON.parse(run('preview', '--press', 'com.vitrel.sample.photos', '--light', '--dump', '-')).actions;
+
+test('every control says what it sets: segments under a header naming them, sliders captioned with their value', async () => {
+  let groups = 0;
+  for (const label of pages) {
+    await visit(label);
+    for (const group of await page.locator('[role=radiogroup]').all()) {
+      groups += 1;
+      const header = await group.evaluate((node) => node.closest('.section').querySelector('.section-header').textContent.trim());
+      assert.equal(header, await group.getAttribute('aria-label'), `${label}: the segments' header`);
+    }
+    for (const slider of await page.locator('.row:has(input[type=range])').all()) {
+      const name = await slider.getAttribute('data-label');
+      const texts = await slider.locator('.label:visible .text').allTextContents();
+      assert.ok(texts.includes(name), `${label}: ${name} has no caption (${texts})`);
+      assert.ok(texts.some((text) => /^\d+\.\d$/.test(text)), `${label}: ${name} shows no value (${texts})`);
+    }
+  }
+  assert.equal(groups, 2);
+});
+
+test('titles show whole and clear of the information button; the labelled slider centres its caption', async () => {
+  let titles = 0;
+  for (const label of pages) {
+    await visit(label);
+    const { checked, problems } = await page.evaluate(() => {
+      const rect = (node) => node.getBoundingClientRect();
+      const centre = (box) => box.left + box.width / 2;
+      const found = [];
+      let seen = 0;
+      for (const row of document.querySelectorAll('.row')) {
+        const name = row.dataset.label;
+        const title = [...row.querySelectorAll('.label .text')].find((text) => text.textContent === name);
+        if (!name || !title) continue;
+        seen += 1;
+        if (title.scrollWidth > title.clientWidth + 0.5) found.push(`"${name}" is cut`);
+        const info = row.querySelector('.info-button');
+        if (info && rect(title).right > rect(info).left) found.push(`"${name}" runs under its information button`);
+        const slider = row.querySelector('input[type=range]');
+        if (!slider) continue;
+        if (Math.abs(centre(rect(title.parentElement)) - centre(rect(row))) > 1) found.push(`"${name}" is not centred`);
+        if (rect(slider).width < rect(row).width * 0.75) found.push(`"${name}": the slider does not fill its row`);
+      }
+      return { checked: seen, problems: found };
+    });
+    assert.deepEqual(problems, [], label ?? 'the root page');
+    titles += checked;
+  }
+  assert.ok(titles > 30, `only ${titles} titles seen`);
+});
+
+test('the ";" hint stands under the Actions group, and its example removes those actions', async () => {
+  assert.equal(setting('enabled'), 'true', 'the library must be on to remove actions');
+  await openPage('Context Menu');
+  const hinted = page.locator('.section', { has: page.locator('.footer', { hasText: ';' }) });
+  assert.equal(await hinted.count(), 1);
+  assert.equal(await hinted.locator('.row').getAttribute('data-label'), 'Titles to Remove');
+  const example = (await hinted.locator('.footer').textContent()).match(/for example ([^)]+)\)/)[1];
+  const titles = example.split(';');
+  assert.ok(titles.length > 1, example);
+  const field = row('Titles to Remove').locator('input');
+  await field.fill('');
+  await field.press('Enter');
+  await settled();
+  const offered = photosMenu();
+  for (const title of titles) assert.ok(offered.includes(title), `the sample menu lacks "${title}": ${offered}`);
+  await field.fill(example);
+  await field.press('Enter');
+  await settled();
+  assert.equal(setting('titlesToRemove'), example);
+  assert.deepEqual(photosMenu(), offered.filter((title) => !titles.includes(title)));
+  const colour = (pseudo) => field.evaluate((input, which) => getComputedStyle(input, which).color, pseudo);
+  assert.equal(await colour(null), 'rgb(0, 0, 0)', 'a stored value is text, not a placeholder');
+  assert.notEqual(await colour('::placeholder'), 'rgb(0, 0, 0)');
+  await field.fill('');
+  await field.press('Enter');
+  await settled();
+});
+
+test('arrow keys move among segments and select as they go; Enter on a link row starts the new page at its heading', async () => {
+  await openRoot();
+  await row('Context Menu').focus();
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('.navigation-title h1:text-is("Context Menu")');
+  await settled();
+  assert.deepEqual(await page.evaluate(() => [document.activeElement.tagName, document.activeElement.textContent]), ['H1', 'Context Menu']);
+  const values = ['dominantColor', 'colorMethodTavrel'];
+  const radios = row('Icon Colour (Home Screen)').locator('[role=radio]');
+  const state = () => radios.evaluateAll((nodes) => nodes.map((node) => [node.getAttribute('aria-checked'), node.tabIndex, node === document.activeElement]));
+  await radios.first().click();
+  await settled();
+  assert.deepEqual(await state(), [['true', 0, true], ['false', -1, false]], 'one stop in the Tab order: the selected segment');
+  for (const [key, index] of [['ArrowRight', 1], ['ArrowRight', 0], ['End', 1], ['Home', 0], ['ArrowUp', 1], ['ArrowDown', 0], ['ArrowLeft', 1]]) {
+    await page.keyboard.press(key);
+    await settled();
+    const expected = [0, 1].map((at) => [String(at === index), at === index ? 0 : -1, at === index]);
+    assert.deepEqual(await state(), expected, key);
+    assert.equal(setting('colorMethodTavrelHS'), values[index], key);
+  }
+});
+
 test('respring restarts the springboard, which draws afresh', async () => {
   await openRoot();
   const [old] = springboardPids();
