@@ -31,9 +31,11 @@ struct ColorsOptions {
   std::string method;
 };
 
-// Every PNG among the inputs: files as given, folders walked (in name order).
+// Every PNG among the inputs: files as given, folders walked (in name order). A folder that
+// holds none is a problem: the user pointed at the wrong place.
 std::vector<fs::path> imageFiles(const std::vector<std::string>& inputs,
-                                 std::vector<std::pair<fs::path, std::string>>& problems) {
+                                 std::vector<std::pair<fs::path, std::string>>& problems,
+                                 std::vector<std::string>& emptyFolders) {
   std::vector<fs::path> files;
   for (const auto& input : inputs) {
     std::error_code error;
@@ -49,6 +51,7 @@ std::vector<fs::path> imageFiles(const std::vector<std::string>& inputs,
       if (extension == ".png" && it->is_regular_file(error)) found.push_back(it->path());
     }
     if (error) problems.emplace_back(input, "cannot walk the folder: " + error.message());
+    if (!error && found.empty()) emptyFolders.push_back("no PNG images in " + input);
     std::sort(found.begin(), found.end());
     files.insert(files.end(), found.begin(), found.end());
   }
@@ -138,7 +141,8 @@ void printText(const fs::path& file, const UIImage* image, const Json& colors, b
 
 void run(const ColorsOptions& options) {
   std::vector<std::pair<fs::path, std::string>> problems;
-  std::vector<fs::path> files = imageFiles(options.inputs, problems);
+  std::vector<std::string> emptyFolders;
+  std::vector<fs::path> files = imageFiles(options.inputs, problems, emptyFolders);
   bool terminal = isatty(STDOUT_FILENO);
   bool progress = isatty(STDERR_FILENO) && files.size() > 1;
   for (size_t i = 0; i < files.size(); ++i) {
@@ -169,12 +173,15 @@ void run(const ColorsOptions& options) {
   if (progress) std::cerr << "\r\x1b[K" << std::flush;
   for (const auto& [file, reason] : problems)
     std::cerr << "vitrel colors: " << reason << '\n';
+  for (const std::string& reason : emptyFolders)
+    std::cerr << "vitrel colors: " << reason << '\n';
   if (!problems.empty()) {
     throw CLI::RuntimeError(std::to_string(problems.size()) + " of " +
                                 std::to_string(std::max(files.size(), problems.size())) +
                                 " image(s) could not be read",
                             1);
   }
+  if (!emptyFolders.empty()) throw CLI::RuntimeError("", 1);
 }
 
 }  // namespace

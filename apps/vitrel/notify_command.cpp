@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "apps/vitrel/stop_on_signal.h"
+#include "apps/vitrel/usage.h"
 #include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/run_loop.h"
 
@@ -50,8 +51,22 @@ void watch(const DeviceOptions& device, const WatchOptions& options) {
   if (options.count > 0 && received < options.count) {
     throw CLI::RuntimeError("timed out after " + std::to_string(received) + " of " +
                                 std::to_string(options.count) + " notification(s)",
-                            2);
+                            1);
   }
+}
+
+// The centre drops a name it cannot carry (logging it): refuse it here, where the user hears.
+CLI::Validator notificationName() {
+  return CLI::Validator(
+      [](const std::string& name) -> std::string {
+        if (!isDarwinNotificationName(name)) {
+          throw UsageError("a notification name must be 1 to " +
+                           std::to_string(kMaxDarwinNotificationNameLength) + " bytes, not " +
+                           std::to_string(name.size()));
+        }
+        return "";
+      },
+      "");
 }
 
 }  // namespace
@@ -66,20 +81,22 @@ void addNotifyCommand(CLI::App& app, const DeviceOptions& device) {
       notify->add_subcommand("post", "Post notifications to every process of the device");
   postCommand
       ->add_option("NAME", *names, "Notification names, e.g. com.wyndle.vitrel3dtouch/reloadPrefs")
-      ->required();
+      ->required()
+      ->check(notificationName());
   postCommand->callback([&device, names] { post(device, *names); });
 
   auto options = std::make_shared<WatchOptions>();
   CLI::App* watchCommand =
       notify->add_subcommand("watch", "Print the notifications this process hears");
-  watchCommand->add_option("NAME", options->names, "Notification names to watch")->required();
-  watchCommand
-      ->add_option("-n,--count", options->count,
-                   "Stop after this many deliveries (0: until interrupted)")
-      ->check(CLI::NonNegativeNumber);
-  watchCommand
-      ->add_option("-t,--timeout", options->timeoutSeconds,
-                   "Stop after this many seconds; with --count, a shortfall fails")
-      ->check(CLI::NonNegativeNumber);
+  watchCommand->add_option("NAME", options->names, "Notification names to watch")
+      ->required()
+      ->check(notificationName());
+  limitNumber(watchCommand->add_option("-n,--count", options->count,
+                                       "Stop after this many deliveries (0: until interrupted)"),
+              0, std::nullopt, true);
+  limitNumber(watchCommand->add_option("-t,--timeout", options->timeoutSeconds,
+                                       "Stop after this many seconds; with --count, a shortfall "
+                                       "fails"),
+              0, std::nullopt);
   watchCommand->callback([&device, options] { watch(device, *options); });
 }

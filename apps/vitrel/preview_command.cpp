@@ -9,6 +9,7 @@
 #include "apps/vitrel/preview_scene.h"
 #include "apps/vitrel/sample_device.h"
 #include "apps/vitrel/settings_file.h"
+#include "apps/vitrel/usage.h"
 #include "apps/vitrel/view_tree_json.h"
 #include "platform/springboard/host.h"
 #include "source/color_detection.h"
@@ -223,24 +224,24 @@ void addPreviewCommand(CLI::App& app, const DeviceOptions& device) {
       "app's)");
   press->excludes(folder);
   notification->excludes(press, folder);
-  command->add_option("--os", options->osVersion, "The system's major version")
-      ->capture_default_str()
-      ->check(CLI::IsMember({15, 16, 17}));
+  limitNumber(command->add_option("--os", options->osVersion, "The system's major version")
+                  ->capture_default_str(),
+              15, 17, true);
   command->add_flag("--lock-screen", options->lockScreen,
                     "Only the lock screen, with a long-pressed notification");
   auto* dark = command->add_flag("--dark", options->dark, "Only the dark interface style");
   command->add_flag("--light", options->light, "Only the light interface style")->excludes(dark);
-  command
-      ->add_option("--passes", options->passes,
-                   "Layout passes once the menu is open (what builds up over passes, and what "
-                   "is done only once, shows)")
-      ->capture_default_str()
-      ->check(CLI::Range(1, 1000));
+  limitNumber(command
+                  ->add_option("--passes", options->passes,
+                               "Layout passes once the menu is open (what builds up over passes, "
+                               "and what is done only once, shows)")
+                  ->capture_default_str(),
+              1, 1000, true);
   command->add_option("-o,--output", options->output, "Where to write the picture (PNG)")
       ->capture_default_str();
-  command->add_option("--scale", options->scale, "Pixels per point of the picture")
-      ->capture_default_str()
-      ->check(CLI::Range(0.25, 4.0));
+  limitNumber(command->add_option("--scale", options->scale, "Pixels per point of the picture")
+                  ->capture_default_str(),
+              0.25, 4);
   command->add_option("--dump", options->dump,
                       "Instead of the picture, write the menu's actions and the whole view tree "
                       "of one scene as JSON to FILE (- for standard output)");

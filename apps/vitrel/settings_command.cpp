@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "apps/vitrel/child_process.h"
 #include "apps/vitrel/control_socket.h"
@@ -12,6 +13,7 @@
 #include "apps/vitrel/sample_device.h"
 #include "apps/vitrel/settings_server.h"
 #include "apps/vitrel/stop_on_signal.h"
+#include "apps/vitrel/usage.h"
 #include "platform/foundation/device.h"
 #include "platform/foundation/log.h"
 
@@ -44,9 +46,11 @@ std::shared_ptr<SettingsHost> openHost(const SettingsOptions& options, const fs:
 // A supervised home screen on the same device, so that a respring starts it again.
 ChildProcess startSpringboard(const DeviceOptions& device) {
   std::error_code error;
-  return orFail(ChildProcess::start({fs::read_symlink("/proc/self/exe", error).string(), "--device",
-                                     device.directory.string(), "springboard", "--supervise"}),
-                "start the springboard");
+  std::vector<std::string> command = {fs::read_symlink("/proc/self/exe", error).string(),
+                                      "--device", device.directory.string(), "springboard",
+                                      "--supervise"};
+  if (device.verbose) command.push_back("--verbose");
+  return orFail(ChildProcess::start(command), "start the springboard");
 }
 
 void run(const DeviceOptions& device, const SettingsOptions& options) {
@@ -82,9 +86,10 @@ void addSettingsCommand(CLI::App& app, const DeviceOptions& device) {
       "settings",
       "Serve the settings bundle's pages at http://127.0.0.1:PORT/, beside a live picture of "
       "the home screen (a supervised `vitrel springboard` that it starts)");
-  command->add_option("--port", options->port, "The port to listen on (0: any free one)")
-      ->capture_default_str()
-      ->check(CLI::Range(0, 65535));
+  limitNumber(
+      command->add_option("--port", options->port, "The port to listen on (0: any free one)")
+          ->capture_default_str(),
+      0, 65535, true);
   command->add_flag("--no-springboard", options->withoutSpringboard,
                     "Do not start a springboard (one already runs on the device, or none is "
                     "wanted)");

@@ -12,11 +12,13 @@
 #include "apps/vitrel/control_socket.h"
 #include "apps/vitrel/device_paths.h"
 #include "apps/vitrel/installation.h"
+#include "apps/vitrel/library_check.h"
 #include "apps/vitrel/preview_picture.h"
 #include "apps/vitrel/preview_scene.h"
 #include "apps/vitrel/sample_device.h"
 #include "apps/vitrel/stop_on_signal.h"
 #include "apps/vitrel/supervisor.h"
+#include "apps/vitrel/usage.h"
 #include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/device.h"
 #include "platform/foundation/log.h"
@@ -114,6 +116,14 @@ void loadLibrary(const SpringboardOptions& options) {
         device::directory()->string());
 }
 
+// A library that cannot be loaded is refused before anything starts (a supervised springboard
+// would fail on every start).
+void refuseUnloadableLibrary(const SpringboardOptions& options) {
+  if (Result<bool> loaded = tryLoading(findLibrary(options.library)); !loaded) {
+    throw CLI::RuntimeError("cannot load the library: " + loaded.error(), 1);
+  }
+}
+
 // The device has one home screen (its control socket tells whether one runs).
 void refuseSecondSpringboard() {
   if (answersAt(controlSocketPath())) {
@@ -162,6 +172,7 @@ std::vector<std::string> childCommand(const DeviceOptions& device,
   if (!options.library.empty()) command.insert(command.end(), {"--library", options.library});
   if (options.lockScreen) command.push_back("--lock-screen");
   if (options.dark) command.push_back("--dark");
+  if (device.verbose) command.push_back("--verbose");
   for (const std::string& name : options.missingClasses)
     command.insert(command.end(), {"--without-class", name});
   return command;
@@ -196,14 +207,15 @@ void addSpringboardCommand(CLI::App& app, const DeviceOptions& device) {
           "--library", options->library,
           std::string("The library to inject (default: ") + kLibraryName + " beside this program)")
       ->check(CLI::ExistingFile);
-  command->add_option("--os,--os-version", options->osVersion, "The system's major version")
-      ->capture_default_str()
-      ->check(CLI::Range(13, 30));
+  limitNumber(
+      command->add_option("--os,--os-version", options->osVersion, "The system's major version")
+          ->capture_default_str(),
+      13, 30, true);
   command->add_flag("--lock-screen", options->lockScreen, "Start with the lock screen showing");
   command->add_flag("--dark", options->dark, "Use the dark interface style");
-  command->add_option("--scale", options->scale, "Pixels per point of screen.png")
-      ->capture_default_str()
-      ->check(CLI::Range(0.25, 4.0));
+  limitNumber(command->add_option("--scale", options->scale, "Pixels per point of screen.png")
+                  ->capture_default_str(),
+              0.25, 4);
   command->add_option("--without-class", options->missingClasses,
                       "A private class this system lacks (repeatable), e.g. "
                       "_UIInterfaceActionVibrantSeparatorView");
@@ -227,13 +239,15 @@ void addSpringboardCommand(CLI::App& app, const DeviceOptions& device) {
         !options->notification.empty()) {
       control(device, *options);
     } else if (options->supervise) {
+      refuseUnloadableLibrary(*options);
       enterDevice(device);
       // Its child could never start: refuse now, not in a loop.
       refuseSecondSpringboard();
-      if (int status = supervise(childCommand(device, *options)); status != 0) {
-        throw CLI::RuntimeError("", status);
+      if (Result<bool> ended = supervise(childCommand(device, *options)); !ended) {
+        throw CLI::RuntimeError(ended.error(), 1);
       }
     } else {
+      refuseUnloadableLibrary(*options);
       run(device, *options);
     }
   });

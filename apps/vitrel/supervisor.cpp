@@ -5,15 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <csignal>
-#include <thread>
 
 #include "platform/foundation/log.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = RestartPolicy::Clock;
 
 pid_t start(const std::vector<std::string>& command, const sigset_t& blocked) {
   pid_t pid = fork();
@@ -32,38 +31,99 @@ std::string describeEnd(int status) {
   return "exited with status " + std::to_string(WEXITSTATUS(status));
 }
 
+bool stopRequested(int stopRequests, int milliseconds) {
+  pollfd request{stopRequests, POLLIN, 0};
+  return poll(&request, 1, milliseconds) > 0;
+}
+
+// SIGINT and SIGTERM, held back from this process and read from a descriptor instead.
+class StopRequests {
+ public:
+  StopRequests() {
+    sigemptyset(&signals_);
+    sigaddset(&signals_, SIGINT);
+    sigaddset(&signals_, SIGTERM);
+    sigprocmask(SIG_BLOCK, &signals_, nullptr);
+    fd_ = signalfd(-1, &signals_, SFD_CLOEXEC);
+  }
+  ~StopRequests() { close(fd_); }
+  StopRequests(const StopRequests&) = delete;
+  StopRequests& operator=(const StopRequests&) = delete;
+
+  const sigset_t& signals() const { return signals_; }
+  int fd() const { return fd_; }
+
+ private:
+  sigset_t signals_;
+  int fd_ = -1;
+};
+
+int secondsOf(Clock::duration duration) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(duration).count());
+}
+
 }  // namespace
 
-int supervise(const std::vector<std::string>& command) {
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  sigprocmask(SIG_BLOCK, &signals, nullptr);
-  const int stopRequests = signalfd(-1, &signals, SFD_CLOEXEC);
+std::optional<Clock::duration> RestartPolicy::afterEnd(bool failed, Clock::time_point now,
+                                                       Clock::duration ran) {
+  if (!failed) {
+    consecutive_ = 0;
+    return Clock::duration::zero();
+  }
+  std::erase_if(failures_, [&](Clock::time_point failure) { return now - failure >= kWindow; });
+  failures_.push_back(now);
+  if (static_cast<int>(failures_.size()) >= kFailuresToGiveUp) return std::nullopt;
+  consecutive_ = ran >= kWindow ? 1 : consecutive_ + 1;
+  // Doubling from 1 s; past 2^5 s the longest wait holds anyway.
+  const std::chrono::seconds doubled(1L << std::min(consecutive_ - 1, 5));
+  return std::min<Clock::duration>(doubled, kLongestWait);
+}
+
+SupervisorTime realTime() {
+  return {[] { return Clock::now(); },
+          [](Clock::duration wait, int stopRequests) {
+            const auto milliseconds =
+                std::chrono::duration_cast<std::chrono::milliseconds>(wait).count();
+            return stopRequested(stopRequests, static_cast<int>(milliseconds));
+          }};
+}
+
+Result<bool> supervise(const std::vector<std::string>& command, const SupervisorTime& time) {
+  const StopRequests stop;
+  RestartPolicy policy;
 
   while (true) {
-    const Clock::time_point started = Clock::now();
-    const pid_t child = start(command, signals);
+    const Clock::time_point started = time.now();
+    const pid_t child = start(command, stop.signals());
     if (child < 0) {
-      NSLog("supervisor: cannot start the springboard");
-      return 1;
+      return Result<bool>::failure("cannot start the springboard");
     }
     NSLog("supervisor: springboard started (pid %d)", static_cast<int>(child));
     int status = 0;
     while (waitpid(child, &status, WNOHANG) == 0) {
-      pollfd request{stopRequests, POLLIN, 0};
-      if (poll(&request, 1, 50) > 0) {
+      if (stopRequested(stop.fd(), 50)) {
         kill(child, SIGTERM);
         waitpid(child, &status, 0);
         NSLog("supervisor: stopped");
-        close(stopRequests);
-        return 0;
+        return true;
       }
     }
-    NSLog("supervisor: springboard %s; starting it again", describeEnd(status));
-    if (Clock::now() - started < std::chrono::seconds(1)) {
-      std::this_thread::sleep_for(std::chrono::seconds(1));
+    const Clock::time_point ended = time.now();
+    const bool failed = !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    const std::optional<Clock::duration> wait = policy.afterEnd(failed, ended, ended - started);
+    if (!wait) {
+      NSLog("supervisor: springboard %s; it failed %d times within a minute, giving up",
+            describeEnd(status), RestartPolicy::kFailuresToGiveUp);
+      return Result<bool>::failure("the springboard failed " +
+                                   std::to_string(RestartPolicy::kFailuresToGiveUp) +
+                                   " times within a minute (the last " + describeEnd(status) +
+                                   "); stopped supervising it: see `vitrel log`");
+    }
+    NSLog("supervisor: springboard %s; starting it again in %d s", describeEnd(status),
+          secondsOf(*wait));
+    if (*wait > Clock::duration::zero() && time.waitForStop(*wait, stop.fd())) {
+      NSLog("supervisor: stopped");
+      return true;
     }
   }
 }

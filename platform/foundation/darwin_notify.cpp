@@ -15,6 +15,7 @@
 #include "platform/runtime/no_destructor.h"
 
 using foundation_internal::kMaxNotificationNameLength;
+static_assert(kMaxNotificationNameLength == kMaxDarwinNotificationNameLength);
 
 // The process has one Darwin centre; its state lives in centre() below.
 struct __CFNotificationCenter {};

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/ns_dictionary.h"
 #include "platform/foundation/ns_string.h"
@@ -35,6 +36,12 @@ enum CFNotificationSuspensionBehavior {
 using CFNotificationCallback = void (*)(CFNotificationCenterRef center, void* observer,
                                         CFNotificationName name, const void* object,
                                         CFDictionaryRef userInfo);
+
+// The names the centre carries: 1 to kMaxDarwinNotificationNameLength bytes.
+inline constexpr size_t kMaxDarwinNotificationNameLength = 1024;
+inline bool isDarwinNotificationName(std::string_view name) {
+  return !name.empty() && name.size() <= kMaxDarwinNotificationNameLength;
+}
 
 // The process's Darwin centre; the same pointer on every call.
 CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter();

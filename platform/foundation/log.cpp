@@ -1,6 +1,7 @@
 #include "platform/foundation/log.h"
 
-#include <syslog.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -9,13 +10,15 @@
 #include <iostream>
 #include <mutex>
 
+#include "platform/foundation/device.h"
+#include "platform/foundation/system_log.h"
 #include "platform/runtime/no_destructor.h"
 
 namespace {
 
 struct LogState {
   std::mutex mutex;
-  LogDestination destination = LogDestination::systemLog;
+  bool echo = false;
   int captures = 0;
   std::vector<std::string> captured;
 };
@@ -69,20 +72,24 @@ std::string printAsText(const LogArgument& argument) {
 
 }  // namespace
 
-void setLogDestination(LogDestination destination) {
+void setLogEcho(bool toStandardError) {
   std::lock_guard lock(state().mutex);
-  state().destination = destination;
+  state().echo = toStandardError;
 }
 
 void logLine(std::string_view line) {
   auto& s = state();
   std::lock_guard lock(s.mutex);
   if (s.captures > 0) s.captured.emplace_back(line);
-  if (s.destination == LogDestination::standardError) {
-    std::cerr << line << std::endl;
-  } else {
-    syslog(LOG_NOTICE, "%.*s", static_cast<int>(line.size()), line.data());
-  }
+  const std::optional<std::filesystem::path> device = device::directory();
+  if (!device && !s.echo) return;
+  // The name as the process set it (the springboard calls itself SpringBoard).
+  char name[17] = {};
+  prctl(PR_GET_NAME, name);
+  const std::string entry =
+      SystemLog::formatEntry(line, name, getpid(), std::chrono::system_clock::now());
+  if (device) SystemLog::ofDevice(*device).append(entry);
+  if (s.echo) std::cerr << entry << std::flush;
 }
 
 LogCapture::LogCapture() {

@@ -9,12 +9,14 @@
 
 #include "platform/foundation/ns_object.h"
 
-// The system log. Lines go to syslog unless the host routes them to standard error; a
-// LogCapture collects them for a test.
-enum class LogDestination { systemLog, standardError };
-void setLogDestination(LogDestination destination);
+// The system log. A process of a device writes its lines to the device's log (SystemLog in
+// <device>/var/log), with the time, its name and pid; a process with no device keeps them to
+// itself. A LogCapture collects them for a test.
 
-// Writes one line, as is.
+// Also writes each entry to standard error (`--verbose`, and tests that want to see them).
+void setLogEcho(bool toStandardError);
+
+// Writes one message, as is.
 void logLine(std::string_view line);
 
 // Collects every line logged while it exists (lines still reach the destination too).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two processes of one device: `vitrel prefs set` in one, a running `vitrel springboard` in the
 # other. The springboard injects the library's test variant, which logs the settings the
-# library holds after each reload; the change must show there within 200 ms of the post.
+# library holds after each reload; the change must show in its echoed log within 200 ms of the
+# post.
 set -euo pipefail
 vitrel="$1"
 library="$2"
@@ -12,7 +13,8 @@ device="$work/device"
 prefs() { "$vitrel" --device "$device" prefs "$@"; }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
-"$vitrel" --device "$device" springboard --library "$library" 2>"$work/springboard.log" &
+# --verbose echoes the device's log, where the library's lines go.
+"$vitrel" --device "$device" springboard --library "$library" --verbose 2>"$work/springboard.log" &
 for _ in $(seq 200); do grep -q "springboard: ready" "$work/springboard.log" && break; sleep 0.05; done
 grep -q "springboard: ready" "$work/springboard.log" || fail "no springboard: $(cat "$work/springboard.log")"
 

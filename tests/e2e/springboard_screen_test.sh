@@ -12,7 +12,9 @@ device="$work/device"
 run() { "$vitrel" --device "$device" "$@"; }
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 screen="$device/var/mobile/Library/Caches/vitrel/screen.png"
-drawings() { grep -c "springboard: drew" "$work/springboard.log" || true; }
+# The springboard says in the device's log when it draws.
+log="$device/var/log/system.log"
+drawings() { grep -c "SpringBoard\[[0-9]*\]: springboard: drew" "$log" 2>/dev/null || true; }
 # Waits until the springboard has drawn more than $1 times, at most $2 ms.
 wait_for_drawing() {
   local since=$(now_ms)
@@ -29,7 +31,7 @@ run prefs set dynamicLabelColoring false >/dev/null
 # Started directly, not through run(), so that $! is the supervisor itself.
 "$vitrel" --device "$device" springboard --supervise --scale 1 >/dev/null 2>"$work/springboard.log" &
 supervisor=$!
-wait_for_drawing 0 20000 || fail "no first drawing: $(cat "$work/springboard.log")"
+wait_for_drawing 0 20000 || fail "no first drawing: $(cat "$work/springboard.log" "$log")"
 [ "$(ps -o comm= -p "$(pgrep -x SpringBoard | head -1)")" = SpringBoard ] || fail "process name"
 
 for second in "springboard" "springboard --supervise"; do
@@ -55,5 +57,7 @@ killall SpringBoard
 wait_for_drawing "$before" 20000 || fail "no drawing after the respring"
 new=$(pgrep -x SpringBoard)
 [ -n "$new" ] && [ "$new" != "$old" ] || fail "the springboard was not started again"
-grep -q "starting it again" "$work/springboard.log" || fail "the supervisor said nothing"
+run log --process vitrel | grep -q "supervisor: springboard exited with status 0; starting it again" ||
+  fail "the supervisor said nothing: $(run log)"
+[ ! -s "$work/springboard.log" ] || fail "the log reached the terminal: $(cat "$work/springboard.log")"
 echo ok

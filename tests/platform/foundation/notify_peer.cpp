@@ -71,7 +71,7 @@ int observe(const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  setLogDestination(LogDestination::standardError);
+  setLogEcho(true);
   if (argc < 4) {
     std::cerr << "usage: notify_peer DEVICE post NAME COUNT | notify_peer DEVICE observe NAME\n";
     return 2;

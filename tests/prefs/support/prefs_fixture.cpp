@@ -22,7 +22,7 @@ Environment openEnvironment() {
     std::string folder = (std::filesystem::temp_directory_path() / "vitrel-prefs-XXXXXX").string();
     if (!mkdtemp(folder.data())) ADD_FAILURE() << "cannot make a device folder";
     env.device = folder;
-    setLogDestination(LogDestination::standardError);
+    setLogEcho(true);
     device::setDirectory(env.device);
     Result<std::filesystem::path> installed =
         installBundleResources(BUNDLE_RESOURCES, "3dvitrelprefs.bundle");
