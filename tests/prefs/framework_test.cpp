@@ -199,10 +199,10 @@ TEST_F(FrameworkTest, EditTextRowsWriteWhatIsTyped) {
   std::optional<page_model::Row> row = rowNamed(host().page(), "Titles to Remove");
   ASSERT_TRUE(row);
   const page_model::ViewNode* field = findNode(row->cell, "UITextField");
-  EXPECT_EQ(*field->placeholder, "Remove App;Share");
-  ASSERT_TRUE(host().setText(field->id, "Share App;Remove App").ok());
+  EXPECT_EQ(*field->placeholder, "Share App;Remove App");
+  ASSERT_TRUE(host().setText(field->id, "Share App;Edit Home Screen").ok());
   EXPECT_EQ(describe(storedSettings()->objectForKey("titlesToRemove").get()),
-            "Share App;Remove App");
+            "Share App;Edit Home Screen");
 }
 
 }  // namespace
