@@ -5,7 +5,10 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "apps/vitrel/installation.h"
+#include "apps/vitrel/page_offers.h"
 #include "apps/vitrel/settings_file.h"
+#include "platform/foundation/device.h"
 #include "platform/foundation/ns_number.h"
 #include "source/settings_keys.h"
 
@@ -17,6 +20,7 @@ struct SetOptions {
   std::string key;
   std::string value;
   std::string type;
+  bool force = false;
 };
 
 Ref<NSMutableDictionary> readOrFail() {
@@ -34,6 +38,39 @@ void writeOrFail(const NSDictionary* settings) {
   if (!written) throw CLI::RuntimeError("cannot write the settings: " + written.error(), 1);
 }
 
+// The pages as the device's Settings shows them: the bundle installed on it, else the one
+// `vitrel settings` would install.
+std::filesystem::path pagesFolder() {
+  const std::filesystem::path installed =
+      *device::directory() / "var/jb/Library/PreferenceBundles/3dvitrelprefs.bundle";
+  std::error_code error;
+  return std::filesystem::exists(installed / "Root.plist", error) ? installed
+                                                                  : bundleResourcesFolder();
+}
+
+// A value the pages could not show is refused where they offer a fixed set of values (the
+// library would read it, but a segmented control would show no selection); a number outside
+// a slider's range only gets a warning, since the library reads any number.
+void checkOffered(const std::string& key, const std::string& text, const NSObject* value) {
+  Result<PageOffers> offers = PageOffers::read(pagesFolder());
+  if (!offers) {
+    std::cerr << "warning: the value is not checked against the settings pages: " << offers.error()
+              << '\n';
+    return;
+  }
+  for (const PageOffer& offer : offers.value().offersFor(key)) {
+    std::optional<std::string> refusal = offer.refusal(value);
+    if (!refusal) continue;
+    if (offer.kind == PageOffer::Kind::choices) {
+      throw CLI::ValidationError("VALUE", "\"" + text + "\" is not offered for " + key + ": " +
+                                              *refusal + "; --force stores it anyway");
+    }
+    if (offer.kind == PageOffer::Kind::range) {
+      std::cerr << "warning: " << key << ": " << *refusal << '\n';
+    }
+  }
+}
+
 void set(const DeviceOptions& device, const SetOptions& options) {
   enterDevice(device);
   std::optional<ValueType> known = settings_file::knownType(options.key);
@@ -48,6 +85,7 @@ void set(const DeviceOptions& device, const SetOptions& options) {
   if (!known) std::cerr << "warning: " << options.key << " is not a key the library reads\n";
   auto value = settings_file::parseValue(options.value, type);
   if (!value) throw CLI::ValidationError("VALUE", value.error());
+  if (!options.force) checkOffered(options.key, options.value, value.value().get());
   Ref<NSMutableDictionary> settings = readOrFail();
   settings->setObject(options.key, value.value());
   writeOrFail(settings.get());
@@ -122,6 +160,8 @@ void addPrefsCommand(CLI::App& app, const DeviceOptions& device) {
                    "bool, number or string (default: the type the library reads the key as, "
                    "else inferred from the value)")
       ->check(CLI::IsMember({"bool", "number", "string"}));
+  setCommand->add_flag("--force", setOptions->force,
+                       "Store a value the settings pages do not offer (the library reads any)");
   setCommand->callback([&device, setOptions] { set(device, *setOptions); });
 
   auto key = std::make_shared<std::string>();

@@ -6,7 +6,11 @@
 #include "platform/springboard/app_catalogue.h"
 
 // Makes the device this process's and readies it for a home screen: a device that has no app
-// catalogue gets the samples' catalogue and icons, one that has no settings file the shipped
-// default settings (the features on). What the device has is never replaced. Throws a
-// CLI::RuntimeError when the device's catalogue cannot be loaded.
+// catalogue gets the samples' catalogue and icons. What the device has is never replaced.
+// Throws a CLI::RuntimeError when the device's catalogue cannot be loaded.
 std::shared_ptr<const AppCatalogue> openDevice(const DeviceOptions& device);
+
+// Writes the shipped default settings (the features on) to this process's device: what a
+// device gets when it is made, whatever its first command. Throws a CLI::RuntimeError when they
+// cannot be read or written.
+void seedSampleSettings();
