@@ -11,6 +11,7 @@
 #include "apps/vitrel/settings_file.h"
 #include "apps/vitrel/usage.h"
 #include "apps/vitrel/view_tree_json.h"
+#include "platform/foundation/value_conversion.h"
 #include "platform/springboard/host.h"
 #include "source/color_detection.h"
 #include "source/color_quenby.h"
@@ -149,6 +150,8 @@ std::string capturedColour(const AppCatalogue& catalogue, const SceneRequest& re
   }
   Ref<UIImage> icon = catalogue.iconImage(app, 3);
   auto stored = settings_file::read();
+  Ref<NSObject> enabled = stored ? stored.value()->objectForKey("enabled") : nullptr;
+  if (enabled && !boolValueOf(enabled.get())) return "none (enabled is false: nothing is styled)";
   Ref<NSString> method =
       stored ? stored.value()->objectForKey<NSString>(request.target == Target::notification
                                                           ? "colorMethodTavrel"

@@ -43,7 +43,8 @@ grep -q "a number from 0 to 40" "$work/err" || fail "no warning: $(cat "$work/er
 preview() { on second preview --light --scale 1 "$@" >/dev/null; }
 on second prefs set titlesToRemove "Share App" >/dev/null
 on second prefs set enabled false >/dev/null
-preview -o "$work/off.png"
+on second preview --light --scale 1 -o "$work/off.png" >"$work/off.txt"
+grep -q "Photos, light: none (enabled is false" "$work/off.txt" || fail "$(cat "$work/off.txt")"
 preview -o "$work/unhooked.png" --library "$no_hooks"
 cmp -s "$work/off.png" "$work/unhooked.png" || fail "switched off, the picture is not the system's"
 on second preview --press com.vitrel.sample.photos --dump - >"$work/off.json"
