@@ -13,8 +13,15 @@ Json optionalJson(const std::optional<std::string>& value) {
   return value ? Json(*value) : Json(nullptr);
 }
 
-Json rgbaJson(const Rgba& color) {
+Json channelsJson(const Channels& color) {
   return {{"r", color.red}, {"g", color.green}, {"b", color.blue}, {"a", color.alpha}};
+}
+
+// A dynamic colour carries its dark style's value as "dark".
+Json rgbaJson(const Rgba& color) {
+  Json json = channelsJson(color);
+  if (color.dark) json["dark"] = channelsJson(*color.dark);
+  return json;
 }
 
 Json fontJson(const Font& font) {

@@ -182,4 +182,21 @@ TEST_F(ReadablePagesTest, TextFieldRowShowsItsTitleWholeBeforeTheField) {
   EXPECT_EQ(field->node->text, "Share App;Remove App");
 }
 
+TEST_F(ReadablePagesTest, DynamicColoursCarryTheirDarkValueAndFixedOnesDoNot) {
+  ASSERT_TRUE(host().tap(rowNamed(host().page(), "Background & Border")->cell.id).ok());
+  Page page = host().page();
+  Row border = *rowNamed(page, "Border (HS)"), thickness = *rowNamed(page, "Border Thickness (HS)");
+  std::vector<Placed> views = viewsOf(border);
+  const Placed* title =
+      find(views, [](const ViewNode& node) { return isLabel(node, "Border (HS)"); });
+  ASSERT_TRUE(title && title->node->textColor && title->node->textColor->dark);
+  EXPECT_EQ(title->node->textColor->red, 0) << "the label colour: black in the light style";
+  EXPECT_EQ(title->node->textColor->dark->red, 1) << "and white in the dark";
+  views = viewsOf(thickness);
+  const Placed* caption =
+      find(views, [](const ViewNode& node) { return isLabel(node, "Border Thickness (HS)"); });
+  ASSERT_TRUE(caption && caption->node->textColor);
+  EXPECT_FALSE(caption->node->textColor->dark) << "orange is orange in both styles";
+}
+
 }  // namespace

@@ -4,6 +4,7 @@ import { Connection, watchScreen } from './connection.js';
 import { renderAlert, renderSheet } from './dialogs.js';
 import { element } from './dom.js';
 import { renderContent, renderNavigationBar } from './page.js';
+import { darkScheme } from './style_values.js';
 
 const phone = document.querySelector('#settings');
 const toast = document.querySelector('#toast');
@@ -78,6 +79,8 @@ document.addEventListener('keydown', (event) => {
     send({ action: 'back' });
   }
 });
+
+darkScheme.addEventListener('change', () => shownPage && show(shownPage));
 
 watchScreen(document.querySelector('#screen'), document.querySelector('#screen-status'));
 connection.load().catch((error) => showError(`cannot reach the settings host (${error.message})`));

@@ -1,9 +1,13 @@
 // Page-model values (colours 0…1, fonts with a weight from -1 to 1, content modes) as CSS.
 
+export const darkScheme = matchMedia('(prefers-color-scheme: dark)');
+
+// A dynamic colour (one with a "dark" value) follows the browser's colour scheme.
 export function cssColor(color) {
   if (!color) return '';
+  const shown = darkScheme.matches && color.dark ? color.dark : color;
   const channel = (value) => Math.round(Math.min(1, Math.max(0, value)) * 255);
-  return `rgba(${channel(color.r)}, ${channel(color.g)}, ${channel(color.b)}, ${color.a})`;
+  return `rgba(${channel(shown.r)}, ${channel(shown.g)}, ${channel(shown.b)}, ${shown.a})`;
 }
 
 const systemFamily = '-apple-system, "SF Pro Text", system-ui, "Helvetica Neue", "DejaVu Sans", sans-serif';

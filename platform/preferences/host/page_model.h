@@ -14,8 +14,14 @@
 // alert or sheet open over the page. Snapshots are made by SettingsHost::page().
 namespace page_model {
 
-struct Rgba {
+struct Channels {
   double red = 0, green = 0, blue = 0, alpha = 1;
+};
+
+// A colour as the light style shows it, with the dark style's when that differs (a dynamic
+// system colour, such as the label colour).
+struct Rgba : Channels {
+  std::optional<Channels> dark;
 };
 
 struct Font {

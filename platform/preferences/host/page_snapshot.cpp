@@ -27,9 +27,17 @@ std::optional<std::string> optionalText(const NSString* string) {
   return string ? std::optional(string->string()) : std::nullopt;
 }
 
-Rgba rgba(const UIColor& color) {
-  RGBA value = color.color().rgba().value_or(RGBA{0, 0, 0, color.color().alpha()});
+Channels channels(const Color& color) {
+  RGBA value = color.rgba().value_or(RGBA{0, 0, 0, color.alpha()});
   return {value.red, value.green, value.blue, value.alpha};
+}
+
+Rgba rgba(const UIColor& color) {
+  Rgba value{channels(color.resolvedColor(false)), std::nullopt};
+  if (!(color.resolvedColor(true) == color.resolvedColor(false))) {
+    value.dark = channels(color.resolvedColor(true));
+  }
+  return value;
 }
 
 std::optional<Rgba> optionalRgba(const UIColor* color) {

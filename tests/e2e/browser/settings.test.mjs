@@ -328,6 +328,25 @@ test('arrow keys move among segments and select as they go; Enter on a link row 
   }
 });
 
+test('in the dark style the page is dark and dynamic colours take their dark values', async () => {
+  await openPage('Context Menu');
+  const title = row('Titles to Remove').locator('.label .text').first();
+  const colours = async () => [
+    await title.evaluate((node) => getComputedStyle(node).color),
+    await row('Titles to Remove').evaluate((node) => getComputedStyle(node).backgroundColor),
+  ];
+  assert.deepEqual(await colours(), ['rgb(0, 0, 0)', 'rgb(255, 255, 255)']);
+  await page.emulateMedia({ colorScheme: 'dark' });
+  try {
+    await waitFor('the page drawn dark', async () => (await colours())[0] === 'rgb(255, 255, 255)');
+    assert.deepEqual(await colours(), ['rgb(255, 255, 255)', 'rgb(28, 28, 30)']);
+    await saveScreenshot('settings-subpage-dark.png');
+  } finally {
+    await page.emulateMedia({ colorScheme: 'light' });
+  }
+  await waitFor('the page drawn light again', async () => (await colours())[0] === 'rgb(0, 0, 0)');
+});
+
 test('respring restarts the springboard, which draws afresh', async () => {
   await openRoot();
   const [old] = springboardPids();
