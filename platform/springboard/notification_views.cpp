@@ -130,7 +130,11 @@ Ref<UIView> makePlatter(objc::Class* platterClass, const ExpandedPlatterViewCont
   content->addSubview(custom);
   scroll->addSubview(content);
   platter->addSubview(scroll);
-  platter->addSubview(systemView("MTMaterialView"));
+  // The actions' background: their material, which fills its superview, under the actions
+  // only (the system's background view is the material itself).
+  auto actionsBackground = plainView();
+  actionsBackground->addSubview(systemView("MTMaterialView"));
+  platter->addSubview(actionsBackground);
   platter->addSubview(actionGroup({"Reply", "Mark as Read"}));
   return platter;
 }

@@ -41,7 +41,7 @@ void SBIconView::setIcon(Ref<SBIcon> icon) {
 // A folder's tile: a translucent plate with its first nine icons, three to a row.
 void SBIconView::showFolderContents(const SBFolder* folder) {
   imageView_->setBackgroundColor(
-      UIColor::dynamicColor(Color::rgb(1, 1, 1, 0.35), Color::rgb(0.06, 0.06, 0.07, 0.35)));
+      UIColor::dynamicColor(Color::rgb(1, 1, 1, 0.35), Color::rgb(0.2, 0.2, 0.22, 0.5)));
   if (!folder) return;
   constexpr double kMargin = 7, kGap = 3;
   const double side = (kImageSide - 2 * kMargin - 2 * kGap) / 3;

@@ -101,6 +101,10 @@ TEST_P(ExpandedNotificationTest, EveryPartOfThePlatterFollowsTheStyle) {
       EXPECT_GT(shown.ground, 180);
       EXPECT_GT(shown.ground - shown.text, 60);
     }
+    // The text in its own colour over its ground: nothing of the platter washes over it.
+    const RGBA colour = *label->textColor()->resolvedColor(dark).rgba();
+    const double level = 255 * (0.299 * colour.red + 0.587 * colour.green + 0.114 * colour.blue);
+    EXPECT_NEAR(shown.text, colour.alpha * level + (1 - colour.alpha) * shown.ground, 20);
   }
   EXPECT_EQ(texts, (std::vector<std::string>{"MAIL", "Mail", "You have a new message from Mail.",
                                              "Reply", "Mark as Read"}));
