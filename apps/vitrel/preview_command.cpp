@@ -179,12 +179,10 @@ std::string caption(const Scene& scene) {
 }
 
 void writePicture(std::shared_ptr<const AppCatalogue> catalogue, const PreviewOptions& options) {
-  std::vector<Scene> scenes;
   std::vector<Panel> panels;
   for (const SceneRequest& request : pictureRequests(*catalogue, options)) {
-    scenes.push_back(stageScene(catalogue, request));
-    const Scene& scene = scenes.back();
-    panels.push_back({scene.home->window(), caption(scene)});
+    const Scene scene = stageScene(catalogue, request);
+    panels.push_back(drawPanel(scene.home->window(), options.scale, caption(scene)));
     std::cout << caption(scene) << ": " << capturedColour(*catalogue, request) << '\n';
   }
   Result<bool> written = writePreviewPicture(panels, options.scale, options.output);

@@ -10,10 +10,10 @@ namespace {
 constexpr double kMargin = 40, kCaptionHeight = 44, kScreenCornerRadius = 47;
 
 // The screen as an image view with the device's rounded corners.
-Ref<UIImageView> screenView(UIView* window, double scale, CGPoint origin) {
+Ref<UIImageView> screenView(const Panel& panel, CGPoint origin) {
   auto screen = objc::make<UIImageView>();
-  screen->setImage(UIImage::imageWithBitmap(renderView(window, scale), scale));
-  screen->setFrame({origin, window->bounds().size});
+  screen->setImage(panel.screen);
+  screen->setFrame({origin, panel.size});
   screen->layer()->setCornerRadius(kScreenCornerRadius);
   screen->setClipsToBounds(true);
   return screen;
@@ -31,14 +31,19 @@ Ref<UILabel> caption(const std::string& text, const CGRect& frame) {
 
 }  // namespace
 
+Panel drawPanel(const UIView* window, double scale, std::string caption) {
+  return {UIImage::imageWithBitmap(renderView(window, scale), scale), window->bounds().size,
+          std::move(caption)};
+}
+
 Result<bool> writePreviewPicture(const std::vector<Panel>& panels, double scale,
                                  const std::filesystem::path& output) {
   auto card = objc::make<UIView>();
   card->setBackgroundColor(UIColor::colorWithRed(0.11, 0.12, 0.14, 1));
   double x = kMargin, height = 0;
   for (const Panel& panel : panels) {
-    const CGSize size = panel.window->bounds().size;
-    card->addSubview(screenView(panel.window, scale, {x, kMargin}));
+    const CGSize size = panel.size;
+    card->addSubview(screenView(panel, {x, kMargin}));
     card->addSubview(caption(
         panel.caption, CGRectMake(x, kMargin + size.height + 8, size.width, kCaptionHeight - 8)));
     x += size.width + kMargin;
