@@ -113,8 +113,9 @@ std::optional<std::string> PageOffer::refusal(const NSObject* value) const {
 Result<PageOffers> PageOffers::read(const fs::path& folder) {
   std::vector<fs::path> plists;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    if (entry.path().extension() == ".plist") plists.push_back(entry.path());
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (entry->path().extension() == ".plist") plists.push_back(entry->path());
   }
   if (error)
     return Result<PageOffers>::failure("cannot list " + folder.string() + ": " + error.message());

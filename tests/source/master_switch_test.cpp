@@ -3,7 +3,9 @@
 // from the file, everything is styled as set.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
