@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# `vitrel colors` on a folder of real icons with a corrupt file among them.
+# `vitrel colors` on a folder of real icons with a corrupt file among them, and on a folder
+# without any.
 set -euo pipefail
 vitrel="$1"
 work=$(mktemp -d)
@@ -33,4 +34,12 @@ grep -q '"dominant":{"hex":"#[0-9A-F]\{6\}","r":' "$work/out.json" || fail "colo
 grep -q "tessel:" "$work/text" || fail "text output lacks the method"
 if grep -q "dominant" "$work/text"; then fail "--method did not limit the work"; fi
 if "$vitrel" colors --method nosuch "$work/icons" 2>/dev/null; then fail "an unknown method ran"; fi
+
+# A folder without PNG images is a mistake to hear about, not an empty success.
+mkdir -p "$work/empty/sub" && touch "$work/empty/sub/icon.svg"
+status=0
+"$vitrel" colors "$work/empty" "$work/icons/nested" >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 1 ] || fail "a folder without PNG images ended with status $status"
+grep -qx "vitrel colors: no PNG images in $work/empty" "$work/err" || fail "$(cat "$work/err")"
+grep -q "gimp.png" "$work/out" || fail "the other folder's image was not shown"
 echo ok
