@@ -171,6 +171,14 @@ function addSlider(view, node, context) {
 // arrow keys, Home and End move among them and select as they move.
 const segmentKeys = { ArrowRight: 1, ArrowDown: 1, ArrowLeft: -1, ArrowUp: -1 };
 
+// The segment a key moves to from `index` (the arrows wrap), or null for other keys.
+function segmentAfterKey(key, index, count) {
+  if (key === 'Home') return 0;
+  if (key === 'End') return count - 1;
+  const step = segmentKeys[key];
+  return step === undefined ? null : (index + step + count) % count;
+}
+
 function addSegments(view, node, context) {
   const control = node.control;
   const group = element('div', { className: 'segments', attributes: { role: 'radiogroup', 'aria-label': context.label ?? 'Choice' } });
@@ -194,7 +202,7 @@ function addSegments(view, node, context) {
       select(index);
     });
     button.addEventListener('keydown', (event) => {
-      const next = event.key === 'Home' ? 0 : event.key === 'End' ? count - 1 : segmentKeys[event.key] === undefined ? null : (index + segmentKeys[event.key] + count) % count;
+      const next = segmentAfterKey(event.key, index, count);
       if (next === null || event.altKey || event.ctrlKey || event.metaKey) return;
       event.preventDefault();
       event.stopPropagation();
