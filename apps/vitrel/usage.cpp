@@ -1,5 +1,6 @@
 #include "apps/vitrel/usage.h"
 
+#include <charconv>
 #include <cmath>
 #include <sstream>
 
@@ -11,8 +12,16 @@ std::string text(double number) {
   return out.str();
 }
 
-// The number a whole argument reads as, if it is one.
-std::optional<double> parseNumber(const std::string& argument) {
+// The number a whole argument reads as, if it is one; a whole number in plain digits, as the
+// option's integer type reads it.
+std::optional<double> parseNumber(const std::string& argument, bool whole) {
+  if (whole) {
+    long long number = 0;
+    const char* end = argument.data() + argument.size();
+    auto [stop, error] = std::from_chars(argument.data(), end, number);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return static_cast<double>(number);
+  }
   std::istringstream in(argument);
   double number = 0;
   if (!(in >> number) || !(in >> std::ws).eof() || !std::isfinite(number)) return std::nullopt;
@@ -28,9 +37,8 @@ CLI::Option* limitNumber(CLI::Option* option, double min, std::optional<double> 
                                "number" + (max ? " " : ", ") + range;
   return option->check(CLI::Validator(
       [=](const std::string& argument) -> std::string {
-        std::optional<double> number = parseNumber(argument);
-        if (!number || *number < min || (max && *number > *max) ||
-            (whole && std::floor(*number) != *number)) {
+        std::optional<double> number = parseNumber(argument, whole);
+        if (!number || *number < min || (max && *number > *max)) {
           // Thrown past CLI11, which would put the option's name in front of a returned message.
           throw UsageError(sentence + " (not " + argument + ")");
         }

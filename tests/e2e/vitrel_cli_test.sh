@@ -35,6 +35,7 @@ usage_error "--os must be a whole number from 15 to 17" preview --os 3
 usage_error "--os must be a whole number from 13 to 30" springboard --os 16.5
 usage_error "--passes must be a whole number from 1 to 1000" preview --passes 0
 usage_error "--port must be a whole number from 0 to 65535" settings --port 70000
+usage_error "--port must be a whole number from 0 to 65535" settings --port 1e3
 usage_error "--count must be a whole number, 0 or more" notify watch --count -1 x
 usage_error "--timeout must be a number, 0 or more" notify watch --timeout -2 x
 usage_error "not expected: --nosuch" apps --nosuch
