@@ -81,7 +81,7 @@ TEST_F(SystemLogTest, EntriesReadAsAConsoleWithContinuationLinesIndented) {
   EXPECT_LT(huge.size(), SystemLog::kMaxMessage + 100) << "one message never fills the log";
 }
 
-TEST_F(SystemLogTest, NSLogOfADeviceProcessGoesToItsLogNotTheTerminal) {
+TEST_F(SystemLogTest, NSLogOfADeviceProcessGoesToItsLogWithItsNameAndPid) {
   const pid_t child = fork();
   if (child == 0) {
     // A process of its own, so that this test's process stays without a device.
