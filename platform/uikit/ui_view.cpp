@@ -58,6 +58,16 @@ bool UIView::isDescendantOfView(const UIView* view) const {
   return false;
 }
 
+CGRect UIView::frameInWindow() const {
+  CGRect frame = this->frame();
+  for (const UIView* parent = superview_; parent && parent->superview_;
+       parent = parent->superview_) {
+    frame.origin.x += parent->frame().origin.x;
+    frame.origin.y += parent->frame().origin.y;
+  }
+  return frame;
+}
+
 void UIView::setBackgroundColor(Ref<UIColor> color) {
   layer_->setBackgroundColor(cgColorOf(color.get()));
   backgroundColor_ = std::move(color);

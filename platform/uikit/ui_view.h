@@ -35,6 +35,9 @@ class UIView : public NSObject {
   CGRect frame() const { return layer_->frame(); }
   void setFrame(const CGRect& frame) { layer_->setFrame(frame); }
   CGRect bounds() const { return layer_->bounds(); }
+  // The frame in the coordinates of the tree's root (the window); no view here scrolls its
+  // bounds, so this is the frames' origins added up below the root.
+  CGRect frameInWindow() const;
 
   bool isHidden() const { return layer_->isHidden(); }
   void setHidden(bool hidden) { layer_->setHidden(hidden); }

@@ -13,16 +13,6 @@ namespace {
 
 constexpr double kScale = 2;
 
-CGRect frameInWindow(const UIView* view) {
-  CGRect frame = view->frame();
-  for (const UIView* parent = view->superview(); parent && parent->superview();
-       parent = parent->superview()) {
-    frame.origin.x += parent->frame().origin.x;
-    frame.origin.y += parent->frame().origin.y;
-  }
-  return frame;
-}
-
 UIView* firstOfClass(UIView* root, const char* className) {
   if (objc::isKindOf(root, objc_getClass(className))) return root;
   for (const auto& subview : root->subviews()) {
@@ -79,7 +69,7 @@ TEST_F(MenuPictureTest, TheMenusBorderAndLabelsShowTheIconColour) {
   ASSERT_FALSE(picture.empty());
   UIView* list = firstOfClass(home->window(), "_UIContextMenuListView");
   ASSERT_NE(list, nullptr);
-  const CGRect frame = frameInWindow(list);
+  const CGRect frame = list->frameInWindow();
   // The middle of the 3-point border, on the left edge and along the bottom.
   EXPECT_LE(distance(pixelAt(picture, frame.minX() + 1.5, (frame.minY() + frame.maxY()) / 2),
                      iconColour()),
@@ -91,7 +81,7 @@ TEST_F(MenuPictureTest, TheMenusBorderAndLabelsShowTheIconColour) {
   // Somewhere in the first action's title, a glyph's stem in the icon colour.
   UIView* label = firstOfClass(firstOfClass(list, "_UIContextMenuCell"), "UILabel");
   ASSERT_NE(label, nullptr);
-  const CGRect title = frameInWindow(label);
+  const CGRect title = label->frameInWindow();
   int closest = 255;
   for (double y = title.minY(); y < title.maxY(); y += 0.5) {
     for (double x = title.minX(); x < title.minX() + 60; x += 0.5)

@@ -19,16 +19,6 @@ std::shared_ptr<const AppCatalogue> sampleCatalogue() {
   return std::make_shared<const AppCatalogue>(std::move(samples).value());
 }
 
-CGRect frameInWindow(const UIView* view) {
-  CGRect frame = view->frame();
-  for (const UIView* parent = view->superview(); parent && parent->superview();
-       parent = parent->superview()) {
-    frame.origin.x += parent->frame().origin.x;
-    frame.origin.y += parent->frame().origin.y;
-  }
-  return frame;
-}
-
 // The mean difference, over the opaque pixels of the icon's artwork drawn alone, between them
 // and the screen's pixels where the artwork stands. Opaque pixels hide whatever lies under
 // them, so a lifted icon matches them however the screen behind it is dimmed.
@@ -66,7 +56,7 @@ class PressedIconTest : public ::testing::Test {
     UIView* artwork = icon->currentImageView();
     Bitmap alone = renderView(artwork, kScale);
     EXPECT_TRUE(home.pressIcon(icon).root);
-    return artworkDifference(alone, renderView(home.window(), kScale), frameInWindow(artwork));
+    return artworkDifference(alone, renderView(home.window(), kScale), artwork->frameInWindow());
   }
 };
 
@@ -88,6 +78,6 @@ TEST_F(PressedIconTest, TheScreenBehindAPressedIconIsBlurred) {
   Bitmap alone = renderView(behind->currentImageView(), kScale);
   ASSERT_TRUE(home.pressIcon(pressed).root);
   EXPECT_GT(artworkDifference(alone, renderView(home.window(), kScale),
-                              frameInWindow(behind->currentImageView())),
+                              behind->currentImageView()->frameInWindow()),
             12);
 }

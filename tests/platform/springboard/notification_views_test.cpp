@@ -13,16 +13,6 @@ namespace {
 
 constexpr double kScale = 2;
 
-CGRect frameInWindow(const UIView* view) {
-  CGRect frame = view->frame();
-  for (const UIView* parent = view->superview(); parent && parent->superview();
-       parent = parent->superview()) {
-    frame.origin.x += parent->frame().origin.x;
-    frame.origin.y += parent->frame().origin.y;
-  }
-  return frame;
-}
-
 void collectLabels(UIView* view, std::vector<UILabel*>& labels) {
   for (const auto& subview : view->subviews()) {
     if (auto* label = dynamic_cast<UILabel*>(subview.get()); label && label->text()) {
@@ -92,7 +82,7 @@ TEST_P(ExpandedNotificationTest, EveryPartOfThePlatterFollowsTheStyle) {
   std::vector<std::string> texts;
   for (UILabel* label : labels) {
     texts.push_back(label->text()->string());
-    const Shown shown = shownIn(screen, frameInWindow(label));
+    const Shown shown = shownIn(screen, label->frameInWindow());
     SCOPED_TRACE(texts.back());
     if (dark) {
       EXPECT_LT(shown.ground, 80);
