@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <memory>
@@ -17,6 +18,11 @@ namespace {
 constexpr uint64_t kMaxPNGFileBytes = uint64_t{256} << 20;
 // At most this many pixels (1 GiB of pixels is not an icon); checked before allocating.
 constexpr uint64_t kMaxPNGPixels = uint64_t{1} << 26;
+// The largest chunk libpng may allocate for: the chunks still read (palette, transparency)
+// hold at most 1 KiB, so a chunk claiming more cannot be one of them.
+constexpr png_alloc_size_t kMaxChunkBytes = 64 << 10;
+// Deflate cannot shrink data more than 1032 to 1.
+constexpr uint64_t kMaxDeflateRatio = 1032;
 
 // Everything libpng may change while decoding lives on the heap: after libpng's longjmp, the
 // decoding function may only read state that is not one of its own automatic variables.
@@ -79,6 +85,42 @@ std::optional<std::string> dimensionProblem(std::string_view bytes) {
   }
   return "the image is too large (" + std::to_string(width) + " × " + std::to_string(height) +
          " pixels; at most " + std::to_string(kMaxPNGDimension) + " a side)";
+}
+
+// The compressed pixel data the file holds: what its IDAT chunks carry, up to the end of the
+// file where a chunk claims more than is there.
+uint64_t imageDataBytes(std::string_view bytes) {
+  uint64_t total = 0;
+  for (size_t at = 8; bytes.size() - at >= 8;) {
+    size_t data = at + 8;
+    uint64_t length = bigEndian32(bytes, at);
+    if (bytes.substr(at + 4, 4) == "IDAT") total += std::min<uint64_t>(length, bytes.size() - data);
+    if (length + 4 > bytes.size() - data) break;
+    at = data + length + 4;
+  }
+  return total;
+}
+
+// Whether the file holds too little compressed data to fill the declared image; checked so
+// that a header alone cannot make the reader allocate the pixels of a large picture.
+std::optional<std::string> missingImageData(std::string_view bytes, png_structp png,
+                                            png_infop info) {
+  uint64_t bitsPerPixel = uint64_t{png_get_bit_depth(png, info)} * png_get_channels(png, info);
+  uint64_t rawBytes =
+      uint64_t{png_get_image_width(png, info)} * png_get_image_height(png, info) * bitsPerPixel / 8;
+  uint64_t present = imageDataBytes(bytes);
+  if (present >= rawBytes / kMaxDeflateRatio) return std::nullopt;
+  return "the image data is cut short (" + std::to_string(present) + " bytes cannot hold " +
+         std::to_string(rawBytes) + " bytes of pixels)";
+}
+
+// Only the chunks that shape the pixels are read; text, profiles, suggested palettes and
+// the like are skipped without allocating, however long they claim to be.
+void limitMemory(png_structp png) {
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  // libpng refuses larger dimensions itself, before it allocates anything.
+  png_set_user_limits(png, kMaxPNGDimension, kMaxPNGDimension);
 }
 
 // As for decoding, what libpng may change before a longjmp lives on the heap.
@@ -153,14 +195,16 @@ Result<Bitmap> decodePNG(std::string_view bytes) {
   if (setjmp(png_jmpbuf(decoder->png))) return R::failure("corrupt PNG: " + decoder->error);
 
   png_set_read_fn(decoder->png, decoder.get(), readFromMemory);
-  // libpng refuses larger dimensions itself, before it allocates anything.
-  png_set_user_limits(decoder->png, kMaxPNGDimension, kMaxPNGDimension);
+  limitMemory(decoder->png);
   png_read_info(decoder->png, decoder->info);
   png_uint_32 width = png_get_image_width(decoder->png, decoder->info);
   png_uint_32 height = png_get_image_height(decoder->png, decoder->info);
   if (uint64_t{width} * height > kMaxPNGPixels) {
     return R::failure("the image is too large (" + std::to_string(width) + " × " +
                       std::to_string(height) + " pixels)");
+  }
+  if (auto problem = missingImageData(bytes, decoder->png, decoder->info)) {
+    return R::failure(*problem);
   }
   int colorType = png_get_color_type(decoder->png, decoder->info);
   ColorModel model = (colorType & PNG_COLOR_MASK_COLOR) ? ColorModel::rgb : ColorModel::gray;

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <fstream>
+#include <functional>
 
 #include "platform/graphics/ui_image.h"
 
@@ -32,6 +36,55 @@ std::string encode(int width, int height, uint32_t format, const std::vector<uin
   EXPECT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(), 0, map));
   bytes.resize(size);
   return bytes;
+}
+
+std::string chunk(const std::string& type, const std::string& data, uint32_t claimedLength) {
+  std::string bytes;
+  auto put32 = [&](uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+      bytes.push_back(static_cast<char>(value >> (24 - 8 * i)));
+  };
+  put32(claimedLength);
+  bytes += type + data;
+  put32(static_cast<uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 4), type.size() + data.size())));
+  return bytes;
+}
+
+std::string chunk(const std::string& type, const std::string& data) {
+  return chunk(type, data, static_cast<uint32_t>(data.size()));
+}
+
+// A signature and a header for an 8-bit RGBA image of the given size.
+std::string header(uint32_t width, uint32_t height) {
+  std::string fields;
+  for (uint32_t value : {width, height}) {
+    for (int i = 0; i < 4; ++i)
+      fields.push_back(static_cast<char>(value >> (24 - 8 * i)));
+  }
+  fields += std::string("\x08\x06\x00\x00\x00", 5);
+  return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", fields);
+}
+
+// How much the peak resident size grows, in MiB, while `work` runs in a child process.
+long peakGrowthMiB(const std::function<void()>& work) {
+  int channel[2];
+  if (pipe(channel) != 0) return -1;
+  pid_t child = fork();
+  if (child == 0) {
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    work();
+    getrusage(RUSAGE_SELF, &after);
+    long growth = (after.ru_maxrss - before.ru_maxrss) / 1024;
+    _exit(write(channel[1], &growth, sizeof growth) == sizeof growth ? 0 : 1);
+  }
+  close(channel[1]);
+  long growth = -1;
+  if (read(channel[0], &growth, sizeof growth) != sizeof growth) growth = -1;
+  close(channel[0]);
+  waitpid(child, nullptr, 0);
+  return growth;
 }
 
 std::vector<uint8_t> pixelsOf(const Bitmap& bitmap) {
@@ -107,6 +160,33 @@ TEST(PNGTest, AbsurdDimensionsAreRefusedBeforeAllocating) {
   ASSERT_FALSE(refused);
   EXPECT_EQ(refused.error(),
             "the image is too large (100000 × 100000 pixels; at most 16384 a side)");
+}
+
+TEST(PNGTest, ChunksThatClaimMoreThanTheFileHoldsCostNoMemory) {
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "iCCP", "eXIf", "vpAg"}) {
+    std::string lying = header(1, 1) + chunk(type, std::string("k\0", 2) + "text", 0x7FFFFFFF);
+    long growth = peakGrowthMiB([&] { (void)decodePNG(lying); });
+    EXPECT_LT(growth, 16) << type;
+    EXPECT_GE(growth, 0) << type;
+    EXPECT_EQ(decodePNG(lying).error(), "corrupt PNG: the file is truncated") << type;
+  }
+  // Text is skipped, not refused, when it is all there.
+  std::string image = encode(1, 1, PNG_FORMAT_RGBA, {1, 2, 3, 255});
+  std::string withText =
+      image.substr(0, 33) + chunk("tEXt", std::string("Title\0icon", 10)) + image.substr(33);
+  auto decoded = decodePNG(withText);
+  ASSERT_TRUE(decoded) << decoded.error();
+  EXPECT_EQ(pixelsOf(decoded.value()), (std::vector<uint8_t>{1, 2, 3, 255}));
+}
+
+TEST(PNGTest, AHeaderWithoutItsDataAllocatesNoPixels) {
+  std::string empty =
+      header(8192, 8192) + chunk("IDAT", std::string("\x78\x9c\x03\x00", 4)) + chunk("IEND", "");
+  long growth = peakGrowthMiB([&] { (void)decodePNG(empty); });
+  EXPECT_LT(growth, 16);
+  EXPECT_GE(growth, 0);
+  EXPECT_EQ(decodePNG(empty).error(),
+            "the image data is cut short (4 bytes cannot hold 268435456 bytes of pixels)");
 }
 
 TEST(PNGTest, WrittenFilesReadBackWithTheirScale) {
