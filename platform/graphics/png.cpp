@@ -110,8 +110,8 @@ std::optional<std::string> missingImageData(std::string_view bytes, png_structp 
       uint64_t{png_get_image_width(png, info)} * png_get_image_height(png, info) * bitsPerPixel / 8;
   uint64_t present = imageDataBytes(bytes);
   if (present >= rawBytes / kMaxDeflateRatio) return std::nullopt;
-  return "the image data is cut short (" + std::to_string(present) + " bytes cannot hold " +
-         std::to_string(rawBytes) + " bytes of pixels)";
+  return "corrupt PNG: the image data is cut short (" + std::to_string(present) +
+         " bytes cannot hold " + std::to_string(rawBytes) + " bytes of pixels)";
 }
 
 // Only the chunks that shape the pixels are read; text, profiles, suggested palettes and

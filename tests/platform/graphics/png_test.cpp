@@ -185,8 +185,9 @@ TEST(PNGTest, AHeaderWithoutItsDataAllocatesNoPixels) {
   long growth = peakGrowthMiB([&] { (void)decodePNG(empty); });
   EXPECT_LT(growth, 16);
   EXPECT_GE(growth, 0);
-  EXPECT_EQ(decodePNG(empty).error(),
-            "the image data is cut short (4 bytes cannot hold 268435456 bytes of pixels)");
+  EXPECT_EQ(
+      decodePNG(empty).error(),
+      "corrupt PNG: the image data is cut short (4 bytes cannot hold 268435456 bytes of pixels)");
 }
 
 TEST(PNGTest, WrittenFilesReadBackWithTheirScale) {
