@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "apps/vitrel/bounded_http_server.h"
 #include "apps/vitrel/page_actions.h"
 #include "apps/vitrel/page_json.h"
 #include "apps/vitrel/served_files.h"
@@ -56,6 +57,14 @@ std::string lowercase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return text;
+}
+
+// application/json, in any case, with or without parameters (such as a charset).
+bool isJson(const std::string& contentType) {
+  const std::string type = contentType.substr(0, contentType.find(';'));
+  const size_t first = type.find_first_not_of(" \t");
+  if (first == std::string::npos) return false;
+  return lowercase(type.substr(first, type.find_last_not_of(" \t") + 1 - first)) == kJson;
 }
 
 // A Host header (or an Origin's authority) that names this machine: a loopback name, with
@@ -130,7 +139,7 @@ struct SettingsServer::State {
   std::shared_ptr<SettingsHost> host;
   Folders folders;
   fs::path bundleRoot;  // canonical, for telling which image files are the bundle's
-  httplib::Server server;
+  BoundedHttpServer server;
   std::thread thread;
   int port = 0;
 
@@ -181,7 +190,7 @@ struct SettingsServer::State {
   }
 
   void postAction(const Request& request, Response& response) const {
-    if (!request.get_header_value("Content-Type").starts_with(kJson)) {
+    if (!isJson(request.get_header_value("Content-Type"))) {
       return refuse(response, 415, "actions are sent as application/json");
     }
     Json body = Json::parse(request.body, nullptr, /*allow_exceptions=*/false);

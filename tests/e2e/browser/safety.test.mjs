@@ -1,9 +1,11 @@
 // The settings host refuses what a page of another site, or a broken client, could send: a
 // foreign Host (DNS rebinding), other origins, bodies that are not JSON or too large, unknown
 // actions and routes, wrong methods, and paths out of its folders. Nothing refused writes.
+// Slow, idle and oversized clients cost it a bounded share: the page is answered meanwhile.
 import assert from 'node:assert/strict';
 import { readFileSync, symlinkSync } from 'node:fs';
 import { request } from 'node:http';
+import { connect } from 'node:net';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 import { makeDevice, sleep, start, startSettings, stop } from './support.mjs';
@@ -32,6 +34,18 @@ function send({ method = 'GET', path = '/', headers = {}, body }) {
 
 const json = { 'Content-Type': 'application/json' };
 const action = (body, headers = {}) => send({ method: 'POST', path: '/api/action', headers: { ...json, ...headers }, body });
+
+// A raw connection to the host; `closed` resolves to all it answered once it hangs up.
+function open() {
+  const socket = connect({ host: '127.0.0.1', port: settings.port });
+  let text = '';
+  socket.setEncoding('utf8').on('data', (chunk) => (text += chunk));
+  socket.on('error', () => {});
+  const closed = new Promise((resolve) => socket.on('close', () => resolve(text)));
+  return { socket, closed, connected: new Promise((resolve) => socket.on('connect', resolve)) };
+}
+
+const within = (ms, promise) => Promise.race([promise, sleep(ms).then(() => `nothing within ${ms} ms`)]);
 
 async function refused(answer, status, reason) {
   assert.equal(answer.status, status, `${reason}: ${answer.status} ${answer.text}`);
@@ -72,6 +86,59 @@ test('writes from other origins are refused', async () => {
   await refused(await action(body, { Origin: 'http://attacker.example' }), 403, 'Origin');
   await refused(await action(body, { 'Sec-Fetch-Site': 'cross-site' }), 403, 'Sec-Fetch-Site');
   await refused(await send({ method: 'POST', path: '/api/action', headers: { 'Content-Type': 'text/plain' }, body }), 415, 'text/plain');
+});
+
+test('actions are taken as application/json exactly, with or without parameters', async () => {
+  const body = JSON.stringify({ action: 'back' });
+  for (const type of ['application/json; charset=utf-8', 'Application/JSON', ' application/json ;charset=UTF-8']) {
+    const answer = await action(body, { 'Content-Type': type });
+    assert.notEqual(answer.status, 415, type);
+    assert.ok(answer.json?.page, `${type}: ${answer.text}`);
+  }
+  for (const type of ['application/jsonx', 'application/json-patch+json', 'application/json5; charset=utf-8', '']) {
+    await refused(await action(body, { 'Content-Type': type }), 415, type);
+  }
+});
+
+test('a client that half-closes after its request still gets the answer', async () => {
+  const client = open();
+  client.socket.end(`GET /api/page HTTP/1.1\r\nHost: 127.0.0.1:${settings.port}\r\n\r\n`);
+  assert.match(await within(5000, client.closed), /^HTTP\/1\.1 200 OK\r\n[^]*"controllerClass"/);
+});
+
+test('a request with endless header lines is refused early with 431', async () => {
+  const client = open();
+  await client.connected;
+  client.socket.write(`GET /api/page HTTP/1.1\r\nHost: 127.0.0.1:${settings.port}\r\n`);
+  // Written until the host hangs up, at most 8 MiB.
+  let written = 0;
+  while (written < 8 * 1024 * 1024 && !client.socket.destroyed && client.socket.writable) {
+    const lines = 'X-Filler: a\r\n'.repeat(1000);
+    written += lines.length;
+    if (!client.socket.write(lines)) await within(1000, new Promise((resolve) => client.socket.once('drain', resolve)));
+  }
+  assert.match(await within(5000, client.closed), /^HTTP\/1\.1 431 /);
+  await refused(await send({ path: '/api/page', headers: { 'X-Filler': 'a'.repeat(40 * 1024) } }), 431, 'one huge header');
+  assert.equal((await send({ path: '/api/page' })).status, 200);
+});
+
+test('ten clients that trickle or say nothing do not keep the page from others', async () => {
+  const clients = Array.from({ length: 10 }, open);
+  await Promise.all(clients.map((client) => client.connected));
+  const tricklers = clients.slice(0, 5);
+  tricklers.forEach((client) => client.socket.write(`GET /api/page HTTP/1.1\r\nHost: 127.0.0.1:${settings.port}\r\nX-Slow: `));
+  const trickle = setInterval(() => tricklers.forEach((client) => client.socket.write('a')), 500);
+  try {
+    const began = Date.now();
+    const answer = await within(3000, send({ path: '/api/page' }));
+    console.log(`page answered in ${Date.now() - began} ms with 10 slow clients`);
+    assert.equal(answer.status, 200, String(answer));
+    // A request that never ends is cut off at its deadline.
+    for (const client of tricklers) assert.match(await within(8000, client.closed), /^HTTP\/1\.1 408 /);
+  } finally {
+    clearInterval(trickle);
+    clients.forEach((client) => client.socket.destroy());
+  }
 });
 
 test('malformed JSON, unknown actions and bad arguments are refused', async () => {
