@@ -31,11 +31,37 @@ struct ColorsOptions {
   std::string method;
 };
 
-// Every PNG among the inputs: files as given, folders walked (in name order). A folder that
-// holds none is a problem: the user pointed at the wrong place.
+// The PNG files under `folder` (symbolic links to folders are not followed). A folder or an
+// entry that cannot be read goes to `problems`, and the walk goes on with the rest.
+void walk(const fs::path& folder, std::vector<fs::path>& found,
+          std::vector<std::string>& problems) {
+  auto cannotRead = [&](const fs::path& path, const std::error_code& error) {
+    problems.push_back("cannot read " + path.string() + ": " + error.message());
+  };
+  std::error_code error;
+  std::vector<fs::directory_entry> entries;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    entries.push_back(*it);
+  if (error) cannotRead(folder, error);
+  for (const fs::directory_entry& entry : entries) {
+    std::error_code entryError;
+    if (entry.is_directory(entryError) && !entry.is_symlink(entryError)) {
+      walk(entry.path(), found, problems);
+      continue;
+    }
+    std::string extension = entry.path().extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
+    if (extension != ".png") continue;
+    if (entry.is_regular_file(entryError)) found.push_back(entry.path());
+    if (entryError) cannotRead(entry.path(), entryError);
+  }
+}
+
+// Every PNG among the inputs: files as given, folders walked (in name order). What cannot be
+// read of a folder, or a folder that holds no PNG (the user pointed at the wrong place), is a
+// problem to report.
 std::vector<fs::path> imageFiles(const std::vector<std::string>& inputs,
-                                 std::vector<std::pair<fs::path, std::string>>& problems,
-                                 std::vector<std::string>& emptyFolders) {
+                                 std::vector<std::string>& folderProblems) {
   std::vector<fs::path> files;
   for (const auto& input : inputs) {
     std::error_code error;
@@ -44,18 +70,21 @@ std::vector<fs::path> imageFiles(const std::vector<std::string>& inputs,
       continue;
     }
     std::vector<fs::path> found;
-    for (fs::recursive_directory_iterator it(input, error), end; !error && it != end;
-         it.increment(error)) {
-      std::string extension = it->path().extension().string();
-      std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
-      if (extension == ".png" && it->is_regular_file(error)) found.push_back(it->path());
+    size_t problemsBefore = folderProblems.size();
+    walk(input, found, folderProblems);
+    if (found.empty() && folderProblems.size() == problemsBefore) {
+      folderProblems.push_back("no PNG images in " + input);
     }
-    if (error) problems.emplace_back(input, "cannot walk the folder: " + error.message());
-    if (!error && found.empty()) emptyFolders.push_back("no PNG images in " + input);
     std::sort(found.begin(), found.end());
     files.insert(files.end(), found.begin(), found.end());
   }
   return files;
+}
+
+// One line of JSON. A file name may hold any bytes, not only UTF-8; those that are not
+// become U+FFFD rather than ending the run.
+std::string jsonLine(const Json& value) {
+  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 Json colorListJson(const std::vector<Ref<UIColor>>& colors) {
@@ -141,8 +170,8 @@ void printText(const fs::path& file, const UIImage* image, const Json& colors, b
 
 void run(const ColorsOptions& options) {
   std::vector<std::pair<fs::path, std::string>> problems;
-  std::vector<std::string> emptyFolders;
-  std::vector<fs::path> files = imageFiles(options.inputs, problems, emptyFolders);
+  std::vector<std::string> folderProblems;
+  std::vector<fs::path> files = imageFiles(options.inputs, folderProblems);
   bool terminal = isatty(STDOUT_FILENO);
   bool progress = isatty(STDERR_FILENO) && files.size() > 1;
   for (size_t i = 0; i < files.size(); ++i) {
@@ -154,7 +183,7 @@ void run(const ColorsOptions& options) {
     if (!image) {
       problems.emplace_back(files[i], image.error());
       if (options.json)
-        std::cout << Json{{"file", files[i].string()}, {"error", image.error()}}.dump() << '\n';
+        std::cout << jsonLine({{"file", files[i].string()}, {"error", image.error()}}) << '\n';
       continue;
     }
     Json colors = colorsOf(image.value().get(), options.method);
@@ -165,7 +194,7 @@ void run(const ColorsOptions& options) {
                    {"height", image.value()->bitmap().height()},
                    {"scale", image.value()->scale()}};
       line.update(colors);
-      std::cout << line.dump() << '\n';
+      std::cout << jsonLine(line) << '\n';
     } else {
       printText(files[i], image.value().get(), colors, terminal);
     }
@@ -173,15 +202,14 @@ void run(const ColorsOptions& options) {
   if (progress) std::cerr << "\r\x1b[K" << std::flush;
   for (const auto& [file, reason] : problems)
     std::cerr << "vitrel colors: " << reason << '\n';
-  for (const std::string& reason : emptyFolders)
+  for (const std::string& reason : folderProblems)
     std::cerr << "vitrel colors: " << reason << '\n';
   if (!problems.empty()) {
     throw CLI::RuntimeError(std::to_string(problems.size()) + " of " +
-                                std::to_string(std::max(files.size(), problems.size())) +
-                                " image(s) could not be read",
+                                std::to_string(files.size()) + " image(s) could not be read",
                             1);
   }
-  if (!emptyFolders.empty()) throw CLI::RuntimeError("", 1);
+  if (!folderProblems.empty()) throw CLI::RuntimeError("", 1);
 }
 
 }  // namespace

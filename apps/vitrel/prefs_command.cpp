@@ -134,7 +134,11 @@ void list(const DeviceOptions& device, bool json) {
                 << "): " << (value ? settings_file::format(value.get()) : "not set") << '\n';
     }
   }
-  if (json) std::cout << document.dump(2) << '\n';
+  // Keys and strings may hold bytes that are not UTF-8; they become U+FFFD.
+  if (json) {
+    std::cout << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+              << '\n';
+  }
 }
 
 void reset(const DeviceOptions& device) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# `vitrel colors` on a folder of real icons with a corrupt file among them, and on a folder
-# without any.
+# `vitrel colors` on a folder of real icons with a corrupt file among them, on a folder
+# without any, on folders it cannot wholly read, and on names that are not UTF-8 (which
+# `prefs list --json` must carry too).
 set -euo pipefail
 vitrel="$1"
 work=$(mktemp -d)
@@ -42,4 +43,49 @@ status=0
 [ "$status" = 1 ] || fail "a folder without PNG images ended with status $status"
 grep -qx "vitrel colors: no PNG images in $work/empty" "$work/err" || fail "$(cat "$work/err")"
 grep -q "gimp.png" "$work/out" || fail "the other folder's image was not shown"
+
+# What cannot be read of a folder is reported, and the walk goes on with the rest: a link that
+# loops, and a folder that refuses reads (as root none does, so that run drops to nobody).
+mkdir -p "$work/walk/a" "$work/walk/locked" "$work/walk/z"
+cp "$work/icons/nested/gimp.png" "$work/walk/a/first.png"
+cp "$work/icons/nested/gimp.png" "$work/walk/locked/hidden.png"
+cp "$work/icons/nested/gimp.png" "$work/walk/z/last.png"
+ln -s loop.png "$work/walk/a/loop.png"
+status=0
+"$vitrel" colors --json --method dominant "$work/walk" >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 1 ] || fail "a looping link ended the walk with status $status"
+grep -qx "vitrel colors: cannot read $work/walk/a/loop.png: Too many levels of symbolic links" \
+  "$work/err" || fail "the looping link is not reported: $(cat "$work/err")"
+grep -q '"file":"[^"]*z/last.png"' "$work/out" || fail "the walk stopped at the link: $(cat "$work/out")"
+rm "$work/walk/a/loop.png"
+chmod 000 "$work/walk/locked"
+chmod 755 "$work" "$work/walk"
+as_user=()
+[ "$(id -u)" != 0 ] || as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+status=0
+"${as_user[@]}" "$vitrel" colors --json --method dominant "$work/walk" >"$work/out" 2>"$work/err" ||
+  status=$?
+chmod 755 "$work/walk/locked"
+[ "$status" = 1 ] || fail "an unreadable folder ended the walk with status $status"
+grep -qx "vitrel colors: cannot read $work/walk/locked: Permission denied" "$work/err" ||
+  fail "the unreadable folder is not reported: $(cat "$work/err")"
+[ "$(grep -c '"dominant":' "$work/out")" = 2 ] || fail "the other folders were not read: $(cat "$work/out")"
+
+# A file name is any bytes; the JSON line carries U+FFFD where they are not UTF-8.
+cp "$work/icons/nested/gimp.png" "$work/walk/z/caf$(printf '\xe9').png"
+"$vitrel" colors --json --method dominant "$work/walk/z" >"$work/out" ||
+  fail "a name that is not UTF-8 ended the run"
+grep -q "\"file\":\"[^\"]*z/caf$(printf '\xef\xbf\xbd').png\",\"width\":60" "$work/out" ||
+  fail "the name is not replaced: $(cat "$work/out")"
+grep -q '"file":"[^"]*z/last.png"' "$work/out" || fail "the run did not go on: $(cat "$work/out")"
+
+# So do the settings' keys and strings.
+device="$work/device"
+"$vitrel" --device "$device" prefs set --force "caf$(printf '\xe9')" "$(printf '\xff')note" \
+  >/dev/null 2>&1
+"$vitrel" --device "$device" prefs list --json >"$work/list.json" ||
+  fail "prefs list --json ended on a key that is not UTF-8"
+grep -q "\"caf$(printf '\xef\xbf\xbd')\": {" "$work/list.json" || fail "$(cat "$work/list.json")"
+grep -q "\"value\": \"$(printf '\xef\xbf\xbd')note\"" "$work/list.json" ||
+  fail "$(cat "$work/list.json")"
 echo ok
