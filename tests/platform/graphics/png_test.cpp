@@ -38,17 +38,17 @@ std::string encode(int width, int height, uint32_t format, const std::vector<uin
   return bytes;
 }
 
-std::string chunk(const std::string& type, const std::string& data, uint32_t claimedLength) {
+std::string bigEndian(uint32_t value) {
   std::string bytes;
-  auto put32 = [&](uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-      bytes.push_back(static_cast<char>(value >> (24 - 8 * i)));
-  };
-  put32(claimedLength);
-  bytes += type + data;
-  put32(static_cast<uint32_t>(
-      crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 4), type.size() + data.size())));
+  for (int i = 0; i < 4; ++i)
+    bytes.push_back(static_cast<char>(value >> (24 - 8 * i)));
   return bytes;
+}
+
+std::string chunk(const std::string& type, const std::string& data, uint32_t claimedLength) {
+  std::string checked = type + data;
+  auto crc = crc32(0, reinterpret_cast<const Bytef*>(checked.data()), checked.size());
+  return bigEndian(claimedLength) + checked + bigEndian(static_cast<uint32_t>(crc));
 }
 
 std::string chunk(const std::string& type, const std::string& data) {
@@ -57,12 +57,7 @@ std::string chunk(const std::string& type, const std::string& data) {
 
 // A signature and a header for an 8-bit RGBA image of the given size.
 std::string header(uint32_t width, uint32_t height) {
-  std::string fields;
-  for (uint32_t value : {width, height}) {
-    for (int i = 0; i < 4; ++i)
-      fields.push_back(static_cast<char>(value >> (24 - 8 * i)));
-  }
-  fields += std::string("\x08\x06\x00\x00\x00", 5);
+  std::string fields = bigEndian(width) + bigEndian(height) + std::string("\x08\x06\0\0\0", 5);
   return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", fields);
 }
 
@@ -149,13 +144,9 @@ TEST(PNGTest, DamagedFilesFailWithAReason) {
 TEST(PNGTest, AbsurdDimensionsAreRefusedBeforeAllocating) {
   std::string bytes = encode(1, 1, PNG_FORMAT_RGBA, {1, 2, 3, 4});
   // Rewrite the header's width and height (bytes 16..23) and its checksum.
-  auto put32 = [&](size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-      bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
-  };
-  put32(16, 100000);
-  put32(20, 100000);
-  put32(29, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 12), 17)));
+  bytes.replace(16, 8, bigEndian(100000) + bigEndian(100000));
+  auto crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 12), 17);
+  bytes.replace(29, 4, bigEndian(static_cast<uint32_t>(crc)));
   auto refused = decodePNG(bytes);
   ASSERT_FALSE(refused);
   EXPECT_EQ(refused.error(),
