@@ -9,6 +9,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/foundation/device_spawn.h"
+
 extern char** environ;
 
 namespace {
@@ -43,8 +45,9 @@ Result<ChildProcess> ChildProcess::start(const std::vector<std::string>& command
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   pid_t pid = -1;
+  // The host's own helper, not a program of the device.
   const int error =
-      posix_spawn(&pid, arguments.front(), nullptr, &attributes, arguments.data(), environ);
+      machineSpawn(&pid, arguments.front(), nullptr, &attributes, arguments.data(), environ);
   posix_spawnattr_destroy(&attributes);
   if (error != 0) {
     return Result<ChildProcess>::failure("cannot start " + command.front() + ": " +

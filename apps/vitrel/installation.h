@@ -7,6 +7,9 @@
 // `cmake --install` puts them (lib/vitrel, share/vitrel).
 inline constexpr const char* kLibraryName = "libVitrel3DTouch.so";
 inline constexpr const char* kBundleExecutableName = "lib3dvitrelprefs.so";
+// The settings bundle's package, which installing the bundle records on the device.
+inline constexpr const char* kBundlePackageName = "com.brackwood.quenby";
+inline constexpr const char* kBundlePackageVersion = "1.0";
 
 // The library to inject: the one chosen, else the one beside this program. Throws a
 // CLI::RuntimeError naming where it looked when there is none.

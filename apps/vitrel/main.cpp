@@ -5,6 +5,7 @@
 #include "apps/vitrel/apps_command.h"
 #include "apps/vitrel/colors_command.h"
 #include "apps/vitrel/device_options.h"
+#include "apps/vitrel/device_tools.h"
 #include "apps/vitrel/log_command.h"
 #include "apps/vitrel/notify_command.h"
 #include "apps/vitrel/prefs_command.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   addPrefsCommand(app, device);
   addNotifyCommand(app, device);
   addLogCommand(app, device);
+  addDeviceToolCommand(app, device);
   addDeviceOptions(app, device);
   addColorsCommand(app);
   addVerboseOption(*app.get_subcommand("colors"), device);

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "apps/vitrel/device_tools.h"
 #include "apps/vitrel/installation.h"
 #include "apps/vitrel/settings_file.h"
 #include "platform/foundation/property_list.h"
@@ -17,6 +18,7 @@ void seedSampleSettings() {
 
 std::shared_ptr<const AppCatalogue> openDevice(const DeviceOptions& device) {
   enterDevice(device);
+  installDeviceTools();
   Result<AppCatalogue> catalogue = loadDeviceCatalogue(samplesFolder());
   if (!catalogue) throw CLI::RuntimeError(catalogue.error(), 1);
   return std::make_shared<const AppCatalogue>(std::move(catalogue).value());

@@ -6,7 +6,8 @@
 #include "platform/springboard/app_catalogue.h"
 
 // Makes the device this process's and readies it for a home screen: a device that has no app
-// catalogue gets the samples' catalogue and icons. What the device has is never replaced.
+// catalogue gets the samples' catalogue and icons, and every device its tools. What the device
+// has is never replaced.
 // Throws a CLI::RuntimeError when the device's catalogue cannot be loaded.
 std::shared_ptr<const AppCatalogue> openDevice(const DeviceOptions& device);
 

@@ -10,6 +10,7 @@
 #include "apps/vitrel/control_socket.h"
 #include "apps/vitrel/device_paths.h"
 #include "apps/vitrel/installation.h"
+#include "apps/vitrel/package_database.h"
 #include "apps/vitrel/sample_device.h"
 #include "apps/vitrel/settings_server.h"
 #include "apps/vitrel/stop_on_signal.h"
@@ -60,6 +61,8 @@ void run(const DeviceOptions& device, const SettingsOptions& options) {
       options.resources.empty() ? bundleResourcesFolder() : fs::path(options.resources);
   const fs::path installed =
       orFail(installBundleResources(resources, kBundleName), "install the bundle's resources");
+  orFail(recordInstalledPackage({kBundlePackageName, kBundlePackageVersion}),
+         "record the bundle's package on the device");
   std::shared_ptr<SettingsHost> host = openHost(options, installed);
   // Before any thread starts, so that every thread leaves Ctrl-C to the main loop.
   StopOnSignal stopOnSignal;

@@ -11,6 +11,7 @@
 
 #include "apps/vitrel/control_socket.h"
 #include "apps/vitrel/device_paths.h"
+#include "apps/vitrel/device_processes.h"
 #include "apps/vitrel/installation.h"
 #include "apps/vitrel/library_check.h"
 #include "apps/vitrel/preview_picture.h"
@@ -134,8 +135,9 @@ void refuseSecondSpringboard() {
 void run(const DeviceOptions& device, const SpringboardOptions& options) {
   std::shared_ptr<const AppCatalogue> catalogue = openDevice(device);
   refuseSecondSpringboard();
-  // As the device names it, so that a respring (`killall SpringBoard`) finds it.
+  // As the device names it, and recorded so that the device's `killall SpringBoard` finds it.
   prctl(PR_SET_NAME, "SpringBoard");
+  const DeviceProcessRecord record("SpringBoard", getpid());
   HostConfiguration host;
   host.osMajorVersion = options.osVersion;
   host.lockScreenVisible = options.lockScreen;

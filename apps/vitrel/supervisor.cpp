@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <csignal>
 
+#include "apps/vitrel/display_server.h"
 #include "platform/foundation/log.h"
 
 namespace {
@@ -90,6 +91,7 @@ SupervisorTime realTime() {
 
 Result<bool> supervise(const std::vector<std::string>& command, const SupervisorTime& time) {
   const StopRequests stop;
+  DisplayServer displayServer;
   RestartPolicy policy;
 
   while (true) {
@@ -106,6 +108,10 @@ Result<bool> supervise(const std::vector<std::string>& command, const Supervisor
         waitpid(child, &status, 0);
         NSLog("supervisor: stopped");
         return true;
+      }
+      if (displayServer.restartedAfterEnd()) {
+        NSLog("supervisor: backboardd ended; ending the springboard with it");
+        kill(child, SIGTERM);
       }
     }
     const Clock::time_point ended = time.now();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A supervised `vitrel springboard`: scripted presses on its control socket, a new screen.png
-# within 500 ms of a settings change made by another process, and a respring (`killall
-# SpringBoard`) answered by a fresh process that draws the screen again.
+# within 500 ms of a settings change made by another process, and a respring (the device's
+# `killall SpringBoard`) answered by a fresh process that draws the screen again.
 set -euo pipefail
 vitrel="$1"
 work=$(mktemp -d)
@@ -14,6 +14,7 @@ now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 screen="$device/var/mobile/Library/Caches/vitrel/screen.png"
 # The springboard says in the device's log when it draws.
 log="$device/var/log/system.log"
+springboard() { cut -d' ' -f1 "$device/var/run/SpringBoard.pid"; }
 drawings() { grep -c "SpringBoard\[[0-9]*\]: springboard: drew" "$log" 2>/dev/null || true; }
 # Waits until the springboard has drawn more than $1 times, at most $2 ms.
 wait_for_drawing() {
@@ -32,7 +33,7 @@ run prefs set dynamicLabelColoring false >/dev/null
 "$vitrel" --device "$device" springboard --supervise --scale 1 >/dev/null 2>"$work/springboard.log" &
 supervisor=$!
 wait_for_drawing 0 20000 || fail "no first drawing: $(cat "$work/springboard.log" "$log")"
-[ "$(ps -o comm= -p "$(pgrep -x SpringBoard | head -1)")" = SpringBoard ] || fail "process name"
+[ "$(ps -o comm= -p "$(springboard)")" = SpringBoard ] || fail "process name"
 
 for second in "springboard" "springboard --supervise"; do
   if run $second 2>"$work/err"; then fail "a second $second started"; fi
@@ -51,11 +52,11 @@ wait_for_drawing "$before" 500 || fail "no new screen.png within 500 ms of the c
 echo "screen redrawn $(( $(now_ms) - posted )) ms after the change"
 cmp -s "$screen" "$work/before.png" && fail "the change did not show in the picture"
 
-old=$(pgrep -x SpringBoard)
+old=$(springboard)
 before=$(drawings)
-killall SpringBoard
+"$device/var/jb/usr/bin/killall" SpringBoard
 wait_for_drawing "$before" 20000 || fail "no drawing after the respring"
-new=$(pgrep -x SpringBoard)
+new=$(springboard)
 [ -n "$new" ] && [ "$new" != "$old" ] || fail "the springboard was not started again"
 run log --process vitrel | grep -q "supervisor: springboard exited with status 0; starting it again" ||
   fail "the supervisor said nothing: $(run log)"

@@ -1,7 +1,8 @@
 // `vitrel settings` in a real browser: the bundle's pages drawn from its page model, changes
 // written to the device and heard by another process and the springboard, the cells' own
 // behaviour (typed values, info messages, dependent rows, sheets), the page tint, the section
-// headers, and a respring that restarts the springboard.
+// headers, the banner's version from the device's package database, and a respring that
+// restarts this device's springboard only.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync } from 'node:fs';
@@ -19,8 +20,8 @@ let device, settings, browser, page;
 const run = (...args) => execFileSync(vitrel, ['--device', device.device, ...args], { encoding: 'utf8' }).trim();
 const setting = (key) => run('prefs', 'get', key);
 const screenFile = () => join(device.device, 'var/mobile/Library/Caches/vitrel/screen.png');
-// The SpringBoard processes of this test's device (other devices may run their own).
-const springboardPids = () => {
+// The SpringBoard processes of a device (other devices may run their own).
+const springboardPidsOf = (folder) => {
   let pids = [];
   try {
     pids = execFileSync('pgrep', ['-x', 'SpringBoard'], { encoding: 'utf8' }).trim().split('\n');
@@ -29,13 +30,14 @@ const springboardPids = () => {
   }
   const ofThisDevice = (pid) => {
     try {
-      return readFileSync(`/proc/${pid}/cmdline`, 'utf8').split('\0').includes(device.device);
+      return readFileSync(`/proc/${pid}/cmdline`, 'utf8').split('\0').includes(folder);
     } catch {
       return false;
     }
   };
   return pids.filter((pid) => pid && ofThisDevice(pid));
 };
+const springboardPids = () => springboardPidsOf(device.device);
 
 const row = (label) => page.locator(`.row[data-label="${label}"]`);
 const screenVersion = () => page.locator('#screen').getAttribute('data-version');
@@ -104,6 +106,20 @@ test('the root page shows what its controller and cells set', async () => {
   const banner = page.locator('.row[data-cell-class=MirraHeader]');
   assert.equal(await banner.evaluate((node) => node.getBoundingClientRect().height), 100);
   await saveScreenshot('settings-root.png');
+});
+
+test("the banner shows the version that the device's package database holds", async () => {
+  await openRoot();
+  const banner = page.locator('.row[data-cell-class=MirraHeader]');
+  // The label changes after the page has loaded, from the query's background thread.
+  await waitFor('the version in the banner', async () => {
+    await page.reload();
+    await row('Enabled').waitFor();
+    return /^Version 1\.\d+\s*$/.test(await banner.locator('.text').last().textContent());
+  }, 20000, 250);
+  await saveScreenshot('settings-banner.png');
+  // The query ran the device's package tool, so this machine's said nothing.
+  assert.doesNotMatch(settings.output.stderr, /dpkg|package/);
 });
 
 test('section 7 gets an empty header 40 points high', async () => {
@@ -347,13 +363,22 @@ test('in the dark style the page is dark and dynamic colours take their dark val
   await waitFor('the page drawn light again', async () => (await colours())[0] === 'rgb(0, 0, 0)');
 });
 
-test('respring restarts the springboard, which draws afresh', async () => {
-  await openRoot();
-  const [old] = springboardPids();
-  assert.ok(old, 'no springboard runs');
-  const before = await screenVersion();
-  await row('Respring').click();
-  await waitFor('a new SpringBoard', () => springboardPids().some((pid) => pid !== old), 20000);
-  await waitFor('a fresh picture', async () => (await screenVersion()) !== before, 20000);
-  await row('Enabled').waitFor();
+test("respring restarts this device's springboard, which draws afresh, and no other", async () => {
+  const other = makeDevice(process.env.VITREL_BUNDLE_RESOURCES);
+  const neighbour = start(vitrel, ['--device', other.device, 'springboard', '--supervise', '--scale', '1']);
+  try {
+    const [theirs] = await waitFor("the other device's springboard", () => springboardPidsOf(other.device).length && springboardPidsOf(other.device), 30000);
+    await openRoot();
+    const [old] = springboardPids();
+    assert.ok(old, 'no springboard runs');
+    const before = await screenVersion();
+    await row('Respring').click();
+    await waitFor('a new SpringBoard', () => springboardPids().some((pid) => pid !== old), 20000);
+    await waitFor('a fresh picture', async () => (await screenVersion()) !== before, 20000);
+    await row('Enabled').waitFor();
+    assert.deepEqual(springboardPidsOf(other.device), [theirs], "the other device's springboard was ended");
+  } finally {
+    await stop(neighbour);
+    other.remove();
+  }
 });
