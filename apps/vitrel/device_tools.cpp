@@ -49,7 +49,10 @@ void linkMachineTool(const fs::path& path, const std::string& name) {
   for (const fs::path folder : {"/usr/bin", "/bin"}) {
     if (!fs::exists(folder / name, error)) continue;
     fs::create_symlink(folder / name, path, error);
-    if (error) NSLog("cannot link %s on the device: %s", path.string(), error.message());
+    // Another process of the device may have linked it a moment ago.
+    if (error && error != std::errc::file_exists) {
+      NSLog("cannot link %s on the device: %s", path.string(), error.message());
+    }
     return;
   }
 }
