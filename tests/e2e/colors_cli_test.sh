@@ -62,14 +62,19 @@ chmod 000 "$work/walk/locked"
 chmod 755 "$work" "$work/walk"
 as_user=()
 [ "$(id -u)" != 0 ] || as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-status=0
-"${as_user[@]}" "$vitrel" colors --json --method dominant "$work/walk" >"$work/out" 2>"$work/err" ||
-  status=$?
+if "${as_user[@]}" "$vitrel" --version >/dev/null 2>&1; then
+  status=0
+  "${as_user[@]}" "$vitrel" colors --json --method dominant "$work/walk" >"$work/out" \
+    2>"$work/err" || status=$?
+  [ "$status" = 1 ] || fail "an unreadable folder ended the walk with status $status"
+  grep -qx "vitrel colors: cannot read $work/walk/locked: Permission denied" "$work/err" ||
+    fail "the unreadable folder is not reported: $(cat "$work/err")"
+  [ "$(grep -c '"dominant":' "$work/out")" = 2 ] ||
+    fail "the other folders were not read: $(cat "$work/out")"
+else
+  echo "skipped the unreadable folder: no user without root's rights can run $vitrel"
+fi
 chmod 755 "$work/walk/locked"
-[ "$status" = 1 ] || fail "an unreadable folder ended the walk with status $status"
-grep -qx "vitrel colors: cannot read $work/walk/locked: Permission denied" "$work/err" ||
-  fail "the unreadable folder is not reported: $(cat "$work/err")"
-[ "$(grep -c '"dominant":' "$work/out")" = 2 ] || fail "the other folders were not read: $(cat "$work/out")"
 
 # A file name is any bytes; the JSON line carries U+FFFD where they are not UTF-8.
 cp "$work/icons/nested/gimp.png" "$work/walk/z/caf$(printf '\xe9').png"
@@ -82,7 +87,7 @@ grep -q '"file":"[^"]*z/last.png"' "$work/out" || fail "the run did not go on: $
 # So do the settings' keys and strings.
 device="$work/device"
 "$vitrel" --device "$device" prefs set --force "caf$(printf '\xe9')" "$(printf '\xff')note" \
-  >/dev/null 2>&1
+  >/dev/null 2>&1 || fail "a key that is not UTF-8 was not stored"
 "$vitrel" --device "$device" prefs list --json >"$work/list.json" ||
   fail "prefs list --json ended on a key that is not UTF-8"
 grep -q "\"caf$(printf '\xef\xbf\xbd')\": {" "$work/list.json" || fail "$(cat "$work/list.json")"
