@@ -4,6 +4,7 @@
 
 #include "jailbreak_root.h"
 #include "platform/foundation/darwin_notify.h"
+#include "platform/foundation/file_lock.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/value_conversion.h"
@@ -37,6 +38,25 @@ bool keyIsOneOf(const PSSpecifier* specifier, std::string_view first, std::strin
 template <class T>
 Ref<T> property(const PSSpecifier* specifier, std::string_view name) {
   return specifier->properties()->objectForKey<T>(name);
+}
+
+// Reads, changes and replaces the file while holding the lock its other writers (the
+// command line, another Settings) take, so that an edit of theirs between this read and this
+// write is not undone.
+Result<bool> storeUnderLock(const std::string& key, NSObject* value) {
+  std::filesystem::path file = settingsFile();
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
+  Result<FileLock> lock = FileLock::acquire(file);
+  if (!lock.ok()) return Result<bool>::failure(lock.error());
+  Ref<NSMutableDictionary> settings = NSMutableDictionary::from({});
+  if (std::filesystem::exists(file, error)) {
+    Result<Ref<NSDictionary>> stored = readPropertyListDictionary(file);
+    if (!stored.ok()) return Result<bool>::failure(stored.error());
+    settings = NSMutableDictionary::mutableCopyOf(stored.value().get());
+  }
+  settings->setObject(key, Ref<NSObject>(value));
+  return writePropertyListAtomically(settings.get(), file);
 }
 
 }  // namespace
@@ -96,17 +116,7 @@ Result<bool> setPreferenceValue(NSObject* value, const PSSpecifier* specifier) {
   };
   Ref<NSString> key = specifier ? property<NSString>(specifier, "key") : nullptr;
   if (!key) return refuse("the row names no key");
-  std::filesystem::path file = settingsFile();
-  Ref<NSMutableDictionary> settings = NSMutableDictionary::from({});
-  std::error_code error;
-  if (std::filesystem::exists(file, error)) {
-    Result<Ref<NSDictionary>> stored = readPropertyListDictionary(file);
-    if (!stored.ok()) return refuse(stored.error());
-    settings = NSMutableDictionary::mutableCopyOf(stored.value().get());
-  }
-  settings->setObject(key->string(), Ref<NSObject>(value));
-  std::filesystem::create_directories(file.parent_path(), error);
-  Result<bool> written = writePropertyListAtomically(settings.get(), file);
+  Result<bool> written = storeUnderLock(key->string(), value);
   if (!written.ok()) return refuse(written.error());
   Ref<NSString> notification = property<NSString>(specifier, "PostNotification");
   if (notification && notification->length() > 0) {

@@ -25,11 +25,12 @@ bool isSpecifierVisible(const PSSpecifier* specifier);
 // The stored value under the row's "key", unconverted; else the row's "default" (or nil).
 Ref<NSObject> readPreferenceValue(const PSSpecifier* specifier);
 
-// Stores value under the row's "key" (nil removes it), rewriting the whole file atomically,
-// then posts the row's "PostNotification", if any. A missing file is created with this key
-// alone. Refused, with the file untouched and nothing posted, for a row without "key" and when
-// the existing file cannot be read (so that the other settings are never lost); a failed write
-// posts nothing either. Failures are logged.
+// Stores value under the row's "key" (nil removes it), rewriting the whole file atomically
+// under the lock "<file>.lock" that every writer of the file takes, then posts the row's
+// "PostNotification", if any. A missing file is created with this key alone. Refused, with the file
+// untouched and nothing posted, for a row without "key" and when the existing file cannot be read
+// (so that the other settings are never lost); a failed write posts nothing either. Failures are
+// logged.
 Result<bool> setPreferenceValue(NSObject* value, const PSSpecifier* specifier);
 
 }  // namespace settings_store

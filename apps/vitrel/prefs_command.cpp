@@ -25,17 +25,12 @@ struct SetOptions {
 
 Ref<NSMutableDictionary> readOrFail() {
   auto settings = settings_file::read();
-  if (!settings) {
-    throw CLI::RuntimeError("the settings file cannot be read (" + settings.error() +
-                                "); it is left as it is. `vitrel prefs reset` starts afresh.",
-                            1);
-  }
+  if (!settings) throw CLI::RuntimeError(settings_file::unreadable(settings.error()), 1);
   return std::move(settings).value();
 }
 
-void writeOrFail(const NSDictionary* settings) {
-  auto written = settings_file::write(settings);
-  if (!written) throw CLI::RuntimeError("cannot write the settings: " + written.error(), 1);
+void succeedOrFail(const Result<bool>& written) {
+  if (!written) throw CLI::RuntimeError(written.error(), 1);
 }
 
 // The pages as the device's Settings shows them: the bundle installed on it, else the one
@@ -86,9 +81,8 @@ void set(const DeviceOptions& device, const SetOptions& options) {
   auto value = settings_file::parseValue(options.value, type);
   if (!value) throw CLI::ValidationError("VALUE", value.error());
   if (!options.force) checkOffered(options.key, options.value, value.value().get());
-  Ref<NSMutableDictionary> settings = readOrFail();
-  settings->setObject(options.key, value.value());
-  writeOrFail(settings.get());
+  succeedOrFail(settings_file::edit(
+      [&](NSMutableDictionary& settings) { settings.setObject(options.key, value.value()); }));
   std::cout << options.key << " = " << settings_file::format(value.value().get()) << " ("
             << settings_file::nameOf(type) << ")\n";
 }
@@ -143,7 +137,7 @@ void list(const DeviceOptions& device, bool json) {
 
 void reset(const DeviceOptions& device) {
   enterDevice(device);
-  writeOrFail(NSDictionary::from({}).get());
+  succeedOrFail(settings_file::write(NSDictionary::from({}).get()));
   std::cout << "settings cleared\n";
 }
 

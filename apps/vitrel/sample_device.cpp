@@ -12,8 +12,14 @@ void seedSampleSettings() {
   Result<Ref<NSDictionary>> defaults = readPropertyListDictionary(samples);
   if (!defaults)
     throw CLI::RuntimeError("cannot read the default settings: " + defaults.error(), 1);
-  Result<bool> written = settings_file::write(defaults.value().get());
-  if (!written) throw CLI::RuntimeError("cannot write the settings: " + written.error(), 1);
+  // Under the writers' lock, without overwriting: a command racing this one on the new device
+  // may have stored a value already.
+  Result<bool> written = settings_file::edit([&defaults](NSMutableDictionary& settings) {
+    for (const auto& [key, value] : defaults.value()->entries()) {
+      if (!settings.objectForKey(key)) settings.setObject(key, value);
+    }
+  });
+  if (!written) throw CLI::RuntimeError(written.error(), 1);
 }
 
 std::shared_ptr<const AppCatalogue> openDevice(const DeviceOptions& device) {

@@ -4,9 +4,11 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <iostream>
 #include <system_error>
 
 #include "platform/foundation/darwin_notify.h"
+#include "platform/foundation/file_lock.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
 #include "platform/libroot/libroot.h"
@@ -118,18 +120,66 @@ Result<Ref<NSMutableDictionary>> read() {
   return NSMutableDictionary::mutableCopyOf(file.value().get());
 }
 
-Result<bool> write(const NSDictionary* settings) {
+namespace {
+
+Result<bool> cannotWrite(const std::string& reason) {
+  return Result<bool>::failure("cannot write the settings: " + reason);
+}
+
+Result<FileLock> lockForWriting() {
   std::error_code error;
   std::filesystem::create_directories(path().parent_path(), error);
   if (error) {
-    return Result<bool>::failure("cannot make " + path().parent_path().string() + ": " +
-                                 error.message());
+    return Result<FileLock>::failure("cannot make " + path().parent_path().string() + ": " +
+                                     error.message());
   }
-  auto written = writePropertyListAtomically(settings, path());
-  if (!written) return written;
-  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                       CFSTR(kReloadPrefsNotification), nullptr, nullptr, true);
-  return true;
+  return FileLock::acquire(path());
+}
+
+// Holds the writers' lock while `work` runs, and posts the reload after it is released, so
+// that the next writer does not wait for the notification's delivery.
+Result<bool> underLock(const std::function<Result<bool>()>& work) {
+  Result<bool> written = [&] {
+    Result<FileLock> lock = lockForWriting();
+    return lock ? work() : cannotWrite(lock.error());
+  }();
+  if (written) {
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                         CFSTR(kReloadPrefsNotification), nullptr, nullptr, true);
+  }
+  return written;
+}
+
+Result<bool> replace(const NSDictionary* settings) {
+  Result<bool> written = writePropertyListAtomically(settings, path());
+  return written ? written : cannotWrite(written.error());
+}
+
+}  // namespace
+
+void warnWhenUnreadable() {
+  if (auto stored = read(); !stored) {
+    std::cerr << "vitrel: warning: the device's settings cannot be read (" << stored.error()
+              << "); the library takes none of them\n";
+  }
+}
+
+std::string unreadable(const std::string& reason) {
+  return "the settings file cannot be read (" + reason +
+         "); it is left as it is. `vitrel prefs reset` starts afresh.";
+}
+
+Result<bool> write(const NSDictionary* settings) {
+  return underLock([settings] { return replace(settings); });
+}
+
+Result<bool> edit(const std::function<void(NSMutableDictionary&)>& change) {
+  return underLock([&change]() -> Result<bool> {
+    auto settings = read();
+    if (!settings) return Result<bool>::failure(unreadable(settings.error()));
+    change(*settings.value());
+    return replace(settings.value().get());
+  });
 }
 
 }  // namespace settings_file

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +35,18 @@ std::filesystem::path path();
 // The settings: empty when there is no file; a failure (nothing may be written then) when the
 // file exists but cannot be read.
 Result<Ref<NSMutableDictionary>> read();
-// Writes atomically and posts "com.wyndle.vitrel3dtouch/reloadPrefs".
+// One line on standard error when the file exists but cannot be read: the library then takes
+// none of the settings, which a picture would otherwise show without a word.
+void warnWhenUnreadable();
+// Why nothing may be written while the file exists but cannot be read, for the user.
+std::string unreadable(const std::string& reason);
+// Replaces the settings (atomically, under the lock that the device's writers share) and posts
+// "com.wyndle.vitrel3dtouch/reloadPrefs".
 Result<bool> write(const NSDictionary* settings);
+// Reads the settings, lets `change` edit them and writes them back as `write` does, holding
+// the writers' lock from the read to the write, so that no other writer's edit in between is
+// lost. Refused, with nothing written, when the file exists but cannot be read. Failures are
+// sentences for the user.
+Result<bool> edit(const std::function<void(NSMutableDictionary&)>& change);
 
 }  // namespace settings_file

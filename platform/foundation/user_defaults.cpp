@@ -1,6 +1,7 @@
 #include "platform/foundation/user_defaults.h"
 
 #include "platform/foundation/device.h"
+#include "platform/foundation/file_lock.h"
 #include "platform/foundation/internal/class_definitions.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/property_list.h"
@@ -56,10 +57,16 @@ double NSUserDefaults::doubleForKey(std::string_view key) const {
 
 bool NSUserDefaults::setObject(std::string_view key, Ref<NSObject> value) {
   std::lock_guard lock(mutex_);
-  auto domain = NSMutableDictionary::mutableCopyOf(stored().get());
-  domain->setObject(key, std::move(value));
   std::error_code error;
   std::filesystem::create_directories(path().parent_path(), error);
+  // Other processes write the same domain: the read and the write are one step for them too.
+  Result<FileLock> fileLock = FileLock::acquire(path());
+  if (!fileLock) {
+    NSLog("NSUserDefaults %s: %s", suite_, fileLock.error());
+    return false;
+  }
+  auto domain = NSMutableDictionary::mutableCopyOf(stored().get());
+  domain->setObject(key, std::move(value));
   auto written = writePropertyListAtomically(domain.get(), path());
   if (!written) NSLog("NSUserDefaults %s: %s", suite_, written.error());
   return written.ok();

@@ -29,8 +29,9 @@ class NSUserDefaults : public NSObject {
   bool boolForKey(std::string_view key) const;
   double doubleForKey(std::string_view key) const;
 
-  // Stores (nil removes) and writes the domain; false, with the reason logged, when the file
-  // cannot be written (the value is then not stored).
+  // Stores (nil removes) and writes the domain, holding the domain file's lock (file_lock.h)
+  // from its read to its write; false, with the reason logged, when the file cannot be locked
+  // or written (the value is then not stored).
   bool setObject(std::string_view key, Ref<NSObject> value);
   bool removeObjectForKey(std::string_view key) { return setObject(key, nullptr); }
 

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/file_io.h"
@@ -91,6 +93,35 @@ TEST_F(SettingsValuesTest, WritingKeepsTheOtherSettings) {
   Ref<NSDictionary> stored = storedSettings();
   EXPECT_TRUE(propertyListsEqual(stored->objectForKey("cornerRadius").get(), real(7).get()));
   EXPECT_TRUE(propertyListsEqual(stored->objectForKey("renderMode").get(), boolean(true).get()));
+}
+
+// Each write reads the file, sets its key and replaces the file: Settings apps writing at once
+// would undo each other's keys unless each write holds the others off.
+TEST_F(SettingsValuesTest, WritersInSeveralProcessesLoseNoneOfEachOthersKeys) {
+  writeSettings({});
+  constexpr int kProcesses = 4, kWrites = 60;
+  std::vector<pid_t> writers;
+  for (int process = 0; process < kProcesses; ++process) {
+    if (pid_t pid = fork(); pid == 0) {
+      for (int n = 0; n < kWrites; ++n) {
+        write(real(n), {{"key", str("k" + std::to_string(process) + "_" + std::to_string(n))}});
+      }
+      _exit(0);
+    } else {
+      writers.push_back(pid);
+    }
+  }
+  for (pid_t pid : writers)
+    waitpid(pid, nullptr, 0);
+  Ref<NSDictionary> stored = storedSettings();
+  ASSERT_TRUE(stored);
+  int lost = 0;
+  for (int process = 0; process < kProcesses; ++process) {
+    for (int n = 0; n < kWrites; ++n) {
+      if (!stored->objectForKey("k" + std::to_string(process) + "_" + std::to_string(n))) ++lost;
+    }
+  }
+  EXPECT_EQ(lost, 0) << "lost updates " << lost << " of " << kProcesses * kWrites;
 }
 
 TEST_F(SettingsValuesTest, UnreadableFileIsNeitherReplacedNorAnnounced) {
