@@ -193,6 +193,7 @@ void writePicture(std::shared_ptr<const AppCatalogue> catalogue, const PreviewOp
 void run(const DeviceOptions& device, const PreviewOptions& options) {
   std::shared_ptr<const AppCatalogue> catalogue = openDevice(device);
   check(*catalogue, options);
+  settings_file::warnWhenUnreadable();
   HostConfiguration host;
   host.osMajorVersion = options.osVersion;
   host.lockScreenVisible = options.lockScreen;

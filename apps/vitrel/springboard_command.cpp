@@ -17,6 +17,7 @@
 #include "apps/vitrel/preview_picture.h"
 #include "apps/vitrel/preview_scene.h"
 #include "apps/vitrel/sample_device.h"
+#include "apps/vitrel/settings_file.h"
 #include "apps/vitrel/stop_on_signal.h"
 #include "apps/vitrel/supervisor.h"
 #include "apps/vitrel/usage.h"
@@ -135,6 +136,7 @@ void refuseSecondSpringboard() {
 void run(const DeviceOptions& device, const SpringboardOptions& options) {
   std::shared_ptr<const AppCatalogue> catalogue = openDevice(device);
   refuseSecondSpringboard();
+  settings_file::warnWhenUnreadable();
   // As the device names it, and recorded so that the device's `killall SpringBoard` finds it.
   prctl(PR_SET_NAME, "SpringBoard");
   const DeviceProcessRecord record("SpringBoard", getpid());
