@@ -1,8 +1,14 @@
 #include "apps/vitrel/page_actions.h"
 
+#include <sys/stat.h>
+
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "apps/vitrel/settings_file.h"
+#include "platform/preferences/framework/ps_list_controller.h"
 
 namespace {
 
@@ -64,6 +70,44 @@ Result<PageAction> alertAction(const Json& request) {
   });
 }
 
+// What tells one version of the settings file from another: every write replaces it whole,
+// by rename, so each gets a new inode; nullopt while there is no file.
+using FileVersion = std::optional<std::tuple<ino_t, time_t, long, off_t>>;
+
+FileVersion versionOf(const std::filesystem::path& file) {
+  struct stat status {};
+  if (::stat(file.c_str(), &status) != 0) return std::nullopt;
+  return std::tuple(status.st_ino, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_size);
+}
+
+std::string notSaved() {
+  auto stored = settings_file::read();
+  if (!stored) return "Not saved: the settings file cannot be read (" + stored.error() + ").";
+  return "Not saved: the settings bundle refused the change (`vitrel log` says why).";
+}
+
+// A control's change is stored by the bundle, which refuses it (rightly: it keeps a file it
+// cannot read, and stores nothing for a row without a key) with no word to the page. A change
+// that left the settings file as it was did not happen: the page's controls go back to the
+// stored values and the change fails with the reason.
+Parser stored(Parser parse) {
+  return [parse](const Json& request) -> Result<PageAction> {
+    Result<PageAction> change = parse(request);
+    if (!change) return change;
+    return PageAction([change = change.value()](SettingsHost& host) -> Result<bool> {
+      const std::filesystem::path file = settings_file::path();
+      const FileVersion before = versionOf(file);
+      Result<bool> done = change(host);
+      if (!done || versionOf(file) != before) return done;
+      if (auto* page =
+              dynamic_cast<PSListController*>(host.navigationController()->topViewController())) {
+        page->refreshCells();
+      }
+      return Result<bool>::failure(notSaved());
+    });
+  };
+}
+
 template <Result<bool> (SettingsHost::*call)()>
 Result<PageAction> plain(const Json&) {
   return PageAction([](SettingsHost& host) { return (host.*call)(); });
@@ -72,11 +116,13 @@ Result<PageAction> plain(const Json&) {
 const std::map<std::string, Parser>& parsers() {
   static const std::map<std::string, Parser> kParsers = {
       {"tap", tap},
-      {"setSwitch", onView("on", &Json::is_boolean, "true or false", &SettingsHost::setSwitch)},
-      {"setSlider", onView("value", &Json::is_number, "a number", &SettingsHost::setSlider)},
-      {"selectSegment", onView("index", &Json::is_number_integer, "a segment's index",
-                               &SettingsHost::selectSegment)},
-      {"setText", onView("text", &Json::is_string, "a text", &SettingsHost::setText)},
+      {"setSwitch",
+       stored(onView("on", &Json::is_boolean, "true or false", &SettingsHost::setSwitch))},
+      {"setSlider",
+       stored(onView("value", &Json::is_number, "a number", &SettingsHost::setSlider))},
+      {"selectSegment", stored(onView("index", &Json::is_number_integer, "a segment's index",
+                                      &SettingsHost::selectSegment))},
+      {"setText", stored(onView("text", &Json::is_string, "a text", &SettingsHost::setText))},
       {"back", plain<&SettingsHost::goBack>},
       {"alertAction", alertAction},
       {"dismissSheet", plain<&SettingsHost::dismissSheet>}};

@@ -17,6 +17,9 @@
 //   {"action": "alertAction", "index": INTEGER, "fields": [STRING…]}   fields are optional
 //   {"action": "dismissSheet"}
 //
+// A control's change that leaves the settings file as it was (the bundle refused to store it)
+// fails, saying why, with the page's controls back at the stored values.
+//
 // Parsed on the server's thread, run on the main loop.
 using PageAction = std::function<Result<bool>(SettingsHost&)>;
 

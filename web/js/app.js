@@ -25,13 +25,15 @@ const send = (action, options) => {
 
 // Focus stays on the same control in the new drawing. A slider being dragged or a field being
 // typed in is carried over itself, so it stays under the user's hand; their handlers hold no
-// state of the old page.
-function carryOverFocus(tree) {
+// state of the old page. After a refused change it takes the page's value, which is the stored
+// one, not the one the user gave.
+function carryOverFocus(tree, refused) {
   const active = document.activeElement;
   const id = active?.dataset?.view;
   if (!id || !phone.contains(active)) return null;
   const twin = [...tree.querySelectorAll('[data-view]')].find((node) => node.dataset.view === id && node.tagName === active.tagName);
   if (!twin || active.tagName !== 'INPUT') return twin ?? null;
+  if (refused) active.value = twin.value;
   if (active.type === 'range') {
     if (!active.matches(':active')) active.value = twin.value;
     active.setAttribute('style', twin.getAttribute('style') ?? '');
@@ -50,13 +52,13 @@ function focusPageStart(bar, list) {
   start.focus({ preventScroll: true });
 }
 
-function show(page) {
+function show(page, { refused = false } = {}) {
   const samePage = shownPage && shownPage.depth === page.depth && shownPage.controllerClass === page.controllerClass;
   const oldList = phone.querySelector('.list');
   const scroll = samePage && oldList ? oldList.scrollTop : 0;
   const bar = renderNavigationBar(page, send);
   const list = renderContent(page, send);
-  const keep = carryOverFocus(element('div', {}, [bar, list]));
+  const keep = carryOverFocus(element('div', {}, [bar, list]), refused);
   const layers = [];
   if (page.alert) layers.push(renderAlert(page.alert, send));
   if (page.sheet) layers.push(renderSheet(page.sheet, send));

@@ -11,7 +11,8 @@ async function readJson(response) {
 }
 
 export class Connection {
-  // onPage(page) after every answer that carries a page; onError(message) for refusals.
+  // onPage(page, { refused }) after every answer that carries a page (refused: the action was
+  // not done, so the page shows things as they were); onError(message) for refusals.
   constructor({ onPage, onError }) {
     this.onPage = onPage;
     this.onError = onError;
@@ -51,7 +52,7 @@ export class Connection {
         const answer = await readJson(response);
         if (answer.error) this.onError(answer.error);
         // Later actions bring a newer page; drawing this one would only flicker.
-        if (answer.page && this.queue.length === 0) this.onPage(answer.page);
+        if (answer.page && this.queue.length === 0) this.onPage(answer.page, { refused: Boolean(answer.error) });
       } catch (error) {
         this.onError(`cannot reach the settings host (${error.message})`);
       }

@@ -5,7 +5,7 @@
 // restarts this device's springboard only.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, readFileSync } from 'node:fs';
+import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 import { launchBrowser } from './browser.mjs';
@@ -140,6 +140,32 @@ test('a switch writes the settings file and the reload is heard once by another 
   assert.equal(watcher.output.stdout.match(/received/g)?.length, 1, watcher.output.stdout);
   assert.equal(await toggle('Enabled'), !on);
   assert.equal(setting('enabled'), String(!on));
+});
+
+test('a change the settings file cannot take says so and leaves the switch as stored', async () => {
+  await openRoot();
+  const file = join(device.device, 'var/jb/var/mobile/Library/Preferences/com.wyndle.vitrel3dtouch.plist');
+  const stored = readFileSync(file);
+  const control = row('Enabled').locator('[role=switch]');
+  writeFileSync(file, 'not a property list');
+  try {
+    const shown = [];
+    for (let click = 0; click < 2; click++) {
+      await control.click();
+      await settled();
+      shown.push(await control.getAttribute('aria-checked'));
+    }
+    assert.equal(shown[0], shown[1], 'the switch followed a click that was not saved');
+    await page.locator('#toast').waitFor({ state: 'visible' });
+    assert.match(await page.locator('#toast').textContent(), /^Not saved: the settings file cannot be read/);
+    await saveScreenshot('settings-not-saved.png');
+  } finally {
+    writeFileSync(file, stored);
+  }
+  // Saved again once the file can be read; left on, as the next test needs.
+  const on = await toggle('Enabled');
+  assert.equal(setting('enabled'), String(on));
+  if (!on) await toggle('Enabled');
 });
 
 test('the springboard applies a change and the live picture follows', async () => {
