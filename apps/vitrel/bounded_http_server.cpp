@@ -21,10 +21,14 @@ constexpr std::chrono::seconds kWriteTimeout{5};
 constexpr std::chrono::seconds kLinger{1};
 constexpr std::string_view kEndOfHead = "\r\n\r\n";
 
-void describeAddress(const sockaddr_storage& address, socklen_t length, std::string& ip,
-                     int& port) {
+// The address and port of one end of a connection, asked of getpeername or getsockname.
+void describeEnd(socket_t sock, int (*ask)(int, sockaddr*, socklen_t*), std::string& ip,
+                 int& port) {
+  sockaddr_storage address{};
+  socklen_t length = sizeof(address);
   char host[NI_MAXHOST], service[NI_MAXSERV];
-  if (getnameinfo(reinterpret_cast<const sockaddr*>(&address), length, host, sizeof(host), service,
+  if (ask(sock, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+      getnameinfo(reinterpret_cast<const sockaddr*>(&address), length, host, sizeof(host), service,
                   sizeof(service), NI_NUMERICHOST | NI_NUMERICSERV) == 0) {
     ip = host;
     port = std::atoi(service);
@@ -103,19 +107,11 @@ class RequestStream : public httplib::Stream {
   }
 
   void get_remote_ip_and_port(std::string& ip, int& port) const override {
-    sockaddr_storage address{};
-    socklen_t length = sizeof(address);
-    if (getpeername(sock_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-      describeAddress(address, length, ip, port);
-    }
+    describeEnd(sock_, getpeername, ip, port);
   }
 
   void get_local_ip_and_port(std::string& ip, int& port) const override {
-    sockaddr_storage address{};
-    socklen_t length = sizeof(address);
-    if (getsockname(sock_, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-      describeAddress(address, length, ip, port);
-    }
+    describeEnd(sock_, getsockname, ip, port);
   }
 
   socket_t socket() const override { return sock_; }

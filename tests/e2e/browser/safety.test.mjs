@@ -5,10 +5,9 @@
 import assert from 'node:assert/strict';
 import { readFileSync, symlinkSync } from 'node:fs';
 import { request } from 'node:http';
-import { connect } from 'node:net';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
-import { makeDevice, sleep, start, startSettings, stop } from './support.mjs';
+import { makeDevice, openConnection, sleep, start, startSettings, stop } from './support.mjs';
 
 let device, settings, settingsFile, stored;
 
@@ -35,15 +34,7 @@ function send({ method = 'GET', path = '/', headers = {}, body }) {
 const json = { 'Content-Type': 'application/json' };
 const action = (body, headers = {}) => send({ method: 'POST', path: '/api/action', headers: { ...json, ...headers }, body });
 
-// A raw connection to the host; `closed` resolves to all it answered once it hangs up.
-function open() {
-  const socket = connect({ host: '127.0.0.1', port: settings.port });
-  let text = '';
-  socket.setEncoding('utf8').on('data', (chunk) => (text += chunk));
-  socket.on('error', () => {});
-  const closed = new Promise((resolve) => socket.on('close', () => resolve(text)));
-  return { socket, closed, connected: new Promise((resolve) => socket.on('connect', resolve)) };
-}
+const open = () => openConnection({ host: '127.0.0.1', port: settings.port });
 
 const within = (ms, promise) => Promise.race([promise, sleep(ms).then(() => `nothing within ${ms} ms`)]);
 

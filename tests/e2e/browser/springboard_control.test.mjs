@@ -3,25 +3,15 @@
 // springboard that does not answer gives up with a reason.
 import assert from 'node:assert/strict';
 import { existsSync, mkdtempSync, rmSync } from 'node:fs';
-import { connect } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
-import { sleep, start, stop, waitFor } from './support.mjs';
+import { openConnection, sleep, start, stop, waitFor } from './support.mjs';
 
 const vitrel = process.env.VITREL;
 let work, device, springboard, socketPath;
 
-// A connection to the control socket; `closed` resolves to what the springboard sent once
-// it hangs up.
-function open() {
-  const socket = connect(socketPath);
-  let text = '';
-  socket.setEncoding('utf8').on('data', (chunk) => (text += chunk));
-  socket.on('error', () => {});
-  const closed = new Promise((resolve) => socket.on('close', () => resolve(text)));
-  return { socket, closed, connected: new Promise((resolve) => socket.on('connect', resolve)) };
-}
+const open = () => openConnection(socketPath);
 
 async function openIdle(count) {
   const clients = Array.from({ length: count }, open);

@@ -2,6 +2,7 @@
 // small waiting helpers.
 import { spawn } from 'node:child_process';
 import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { connect } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
@@ -20,6 +21,17 @@ export async function waitFor(what, check, timeout = 10000, interval = 25) {
     if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
     await sleep(interval);
   }
+}
+
+// A raw connection (net.connect's options, or a Unix socket's path); `closed` resolves to all
+// the server sent once it hangs up.
+export function openConnection(where) {
+  const socket = connect(where);
+  let text = '';
+  socket.setEncoding('utf8').on('data', (chunk) => (text += chunk));
+  socket.on('error', () => {});
+  const closed = new Promise((resolve) => socket.on('close', () => resolve(text)));
+  return { socket, closed, connected: new Promise((resolve) => socket.on('connect', resolve)) };
 }
 
 // A temporary device folder; `resources` (optional) replaces files of the bundle's resources.
