@@ -5,6 +5,7 @@
 
 #include "apps/vitrel/color_json.h"
 #include "apps/vitrel/installation.h"
+#include "apps/vitrel/json_text.h"
 #include "platform/springboard/app_catalogue.h"
 
 namespace {
@@ -59,7 +60,7 @@ void addAppsCommand(CLI::App& app, const DeviceOptions& device) {
     Result<AppCatalogue> catalogue = loadDeviceCatalogue(samplesFolder());
     if (!catalogue) throw CLI::RuntimeError(catalogue.error(), 1);
     if (*json) {
-      std::cout << catalogueJson(catalogue.value()).dump(2) << '\n';
+      std::cout << jsonText(catalogueJson(catalogue.value()), 2) << '\n';
     } else {
       printCatalogue(catalogue.value());
     }

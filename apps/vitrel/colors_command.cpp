@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "apps/vitrel/color_json.h"
+#include "apps/vitrel/json_text.h"
 #include "source/color_detection.h"
 #include "source/color_quenby.h"
 #include "source/image_quenby.h"
@@ -79,12 +80,6 @@ std::vector<fs::path> imageFiles(const std::vector<std::string>& inputs,
     files.insert(files.end(), found.begin(), found.end());
   }
   return files;
-}
-
-// One line of JSON. A file name may hold any bytes, not only UTF-8; those that are not
-// become U+FFFD rather than ending the run.
-std::string jsonLine(const Json& value) {
-  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 Json colorListJson(const std::vector<Ref<UIColor>>& colors) {
@@ -183,7 +178,7 @@ void run(const ColorsOptions& options) {
     if (!image) {
       problems.emplace_back(files[i], image.error());
       if (options.json)
-        std::cout << jsonLine({{"file", files[i].string()}, {"error", image.error()}}) << '\n';
+        std::cout << jsonText(Json{{"file", files[i].string()}, {"error", image.error()}}) << '\n';
       continue;
     }
     Json colors = colorsOf(image.value().get(), options.method);
@@ -194,7 +189,7 @@ void run(const ColorsOptions& options) {
                    {"height", image.value()->bitmap().height()},
                    {"scale", image.value()->scale()}};
       line.update(colors);
-      std::cout << jsonLine(line) << '\n';
+      std::cout << jsonText(line) << '\n';
     } else {
       printText(files[i], image.value().get(), colors, terminal);
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "apps/vitrel/installation.h"
+#include "apps/vitrel/json_text.h"
 #include "apps/vitrel/page_offers.h"
 #include "apps/vitrel/settings_file.h"
 #include "platform/foundation/device.h"
@@ -128,11 +129,7 @@ void list(const DeviceOptions& device, bool json) {
                 << "): " << (value ? settings_file::format(value.get()) : "not set") << '\n';
     }
   }
-  // Keys and strings may hold bytes that are not UTF-8; they become U+FFFD.
-  if (json) {
-    std::cout << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-              << '\n';
-  }
+  if (json) std::cout << jsonText(document, 2) << '\n';
 }
 
 void reset(const DeviceOptions& device) {

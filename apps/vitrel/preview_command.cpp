@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "apps/vitrel/installation.h"
+#include "apps/vitrel/json_text.h"
 #include "apps/vitrel/preview_picture.h"
 #include "apps/vitrel/preview_scene.h"
 #include "apps/vitrel/sample_device.h"
@@ -129,11 +130,11 @@ Json reportJson(const Scene& scene, long osVersion) {
 
 void writeDump(const std::string& destination, const Json& report) {
   if (destination == "-") {
-    std::cout << report.dump(2) << '\n';
+    std::cout << jsonText(report, 2) << '\n';
     return;
   }
   std::ofstream file(destination);
-  file << report.dump(2) << '\n';
+  file << jsonText(report, 2) << '\n';
   file.close();
   if (!file) throw CLI::RuntimeError("cannot write " + destination, 1);
   std::cerr << "vitrel: wrote the view tree to " << destination << '\n';

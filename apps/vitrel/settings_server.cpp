@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "apps/vitrel/bounded_http_server.h"
+#include "apps/vitrel/json_text.h"
 #include "apps/vitrel/page_actions.h"
 #include "apps/vitrel/page_json.h"
 #include "apps/vitrel/served_files.h"
@@ -26,14 +27,9 @@ using HandlerResponse = httplib::Server::HandlerResponse;
 constexpr size_t kMaximumBody = 64 * 1024;
 constexpr const char* kJson = "application/json";
 
-std::string dump(const Json& json) {
-  // Texts come from files; a stray invalid byte must not take the answer down.
-  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
 void answer(Response& response, int status, const Json& body) {
   response.status = status;
-  response.set_content(dump(body), kJson);
+  response.set_content(jsonText(body), kJson);
 }
 
 void refuse(Response& response, int status, const std::string& reason) {

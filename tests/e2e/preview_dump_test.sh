@@ -44,4 +44,12 @@ grep -q "unknown bundle identifier 'com.example.nosuch'" "$work/err" || fail "$(
 if run preview --press com.vitrel.sample.clock 2>"$work/err"; then fail "pressed inside a folder"; fi
 grep -q "press-folder" "$work/err" || fail "no hint for an app in a folder"
 if run preview --press-folder Nowhere 2>/dev/null; then fail "an unknown folder was pressed"; fi
+# An app name that is not UTF-8 (the catalogue is the user's file) is written as U+FFFD.
+catalogue="$work/device/var/mobile/Library/SpringBoard/Catalogue/catalogue.plist"
+sed -i 's|<string>Photos</string>|<string>Ph\xffotos</string>|' "$catalogue"
+run apps --json >"$work/apps.json" || fail "apps --json stopped at a name that is not UTF-8"
+jq -e '[.apps[] | select(.name == "Ph\ufffdotos")] | length == 1' "$work/apps.json" >/dev/null ||
+  fail "the name was not written with U+FFFD"
+run preview --press com.vitrel.sample.photos --dump - >/dev/null ||
+  fail "preview --dump stopped at a name that is not UTF-8"
 echo ok
