@@ -6,14 +6,14 @@
 #include "platform/uikit/ui_label.h"
 #include "platform/uikit/ui_visual_effect_view.h"
 
-namespace {
-
 Json rectJson(const CGRect& rect) {
   return {{"x", rect.origin.x},
           {"y", rect.origin.y},
           {"width", rect.size.width},
           {"height", rect.size.height}};
 }
+
+namespace {
 
 // The layer's own styling, and the sublayers that are not a subview's layer.
 Json layerJson(const CALayer* layer, const std::set<const CALayer*>& viewLayers) {

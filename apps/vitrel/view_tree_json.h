@@ -8,3 +8,6 @@
 // style), reuse identifiers, backdrop render modes, the layer's styling and the plain layers
 // that code added beside the subviews' own.
 Json viewTreeJson(UIView* view);
+
+// A rectangle in points: {"x", "y", "width", "height"}.
+Json rectJson(const CGRect& rect);

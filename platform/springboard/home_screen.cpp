@@ -6,6 +6,7 @@
 
 #include "platform/runtime/no_destructor.h"
 #include "platform/springboard/context_menu.h"
+#include "platform/springboard/hit_testing.h"
 #include "platform/springboard/sb_icon_controller.h"
 #include "platform/uikit/rendering/view_renderer.h"
 #include "platform/uikit/ui_screen.h"
@@ -25,6 +26,7 @@ const std::vector<std::string> kNotificationSettings = {"Turn Off…", "View Set
 
 constexpr int kColumns = 4;
 constexpr double kGridTop = 64, kRowHeight = 104;
+const char* const kRestingNotificationApp = "com.vitrel.sample.mail";
 
 // The catalogue the system's icon requests are answered from, and the icons it has drawn: the
 // system keeps icons it has drawn rather than decoding their artwork on every request.
@@ -127,21 +129,39 @@ HomeScreen::HomeScreen(std::shared_ptr<const AppCatalogue> catalogue)
   window_ = filledView(UIScreen::mainScreen()->bounds());
   buildHomeScreen();
   buildLockScreen();
+  paintWallpapers();
   window_->addSubview(homeScreen_);
   SBIconController::sharedInstance()->setContextMenuContainer(filledView(window_->bounds()));
 }
 
+const char* kindName(PressTarget::Kind kind) {
+  switch (kind) {
+    case PressTarget::Kind::app:
+      return "app";
+    case PressTarget::Kind::folder:
+      return "folder";
+    case PressTarget::Kind::webClip:
+      return "webclip";
+    case PressTarget::Kind::notification:
+      return "notification";
+  }
+  return "app";
+}
+
+CGRect homeScreenIconFrame(size_t place, double screenWidth) {
+  const double gap = (screenWidth - kColumns * SBIconView::kSize.width) / (kColumns + 1);
+  const int column = static_cast<int>(place % kColumns), row = static_cast<int>(place / kColumns);
+  return {{gap + column * (SBIconView::kSize.width + gap), kGridTop + row * kRowHeight},
+          SBIconView::kSize};
+}
+
 void HomeScreen::buildHomeScreen() {
-  const bool dark = UITraitCollection::systemUserInterfaceStyle() == UIUserInterfaceStyleDark;
   const double scale = UIScreen::mainScreen()->scale();
   homeScreen_ = filledView(window_->bounds());
-  auto backdrop = objc::make<UIImageView>();
-  backdrop->setImage(wallpaper(dark));
-  backdrop->setFrame(homeScreen_->bounds());
-  homeScreen_->addSubview(backdrop);
+  homeWallpaper_ = objc::make<UIImageView>();
+  homeWallpaper_->setFrame(homeScreen_->bounds());
+  homeScreen_->addSubview(homeWallpaper_);
 
-  const double gap =
-      (window_->bounds().width() - kColumns * SBIconView::kSize.width) / (kColumns + 1);
   for (size_t place = 0; place < catalogue_->homeScreen().size(); ++place) {
     const HomeScreenIcon& entry = catalogue_->homeScreen()[place];
     Ref<SBIcon> icon;
@@ -184,22 +204,17 @@ void HomeScreen::buildHomeScreen() {
     auto iconView = objc::make<SBIconView>();
     iconView->setIcon(icon);
     iconView->setShortcutItems(std::move(items));
-    const int column = static_cast<int>(place % kColumns), row = static_cast<int>(place / kColumns);
-    iconView->setFrame(
-        {{gap + column * (SBIconView::kSize.width + gap), kGridTop + row * kRowHeight},
-         SBIconView::kSize});
+    iconView->setFrame(homeScreenIconFrame(place, window_->bounds().width()));
     homeScreen_->addSubview(iconView);
     iconViews_.push_back(iconView);
   }
 }
 
 void HomeScreen::buildLockScreen() {
-  const bool dark = UITraitCollection::systemUserInterfaceStyle() == UIUserInterfaceStyleDark;
   lockScreen_ = filledView(window_->bounds());
-  auto backdrop = objc::make<UIImageView>();
-  backdrop->setImage(wallpaper(dark));
-  backdrop->setFrame(lockScreen_->bounds());
-  lockScreen_->addSubview(backdrop);
+  lockWallpaper_ = objc::make<UIImageView>();
+  lockWallpaper_->setFrame(lockScreen_->bounds());
+  lockScreen_->addSubview(lockWallpaper_);
   auto clock = objc::make<UILabel>();
   clock->setText(NSString::from("9:41"));
   clock->setFontSize(80);
@@ -208,9 +223,48 @@ void HomeScreen::buildLockScreen() {
   clock->setTextColor(UIColor::whiteColor());
   clock->setFrame(CGRectMake(0, 90, window_->bounds().width(), 100));
   lockScreen_->addSubview(clock);
+  if (const AppEntry* app = restingNotificationApp()) {
+    postNotification(lockNotification_, *app, lockScreen_.get());
+  }
+}
+
+void HomeScreen::paintWallpapers() {
+  Ref<UIImage> image =
+      wallpaper(UITraitCollection::systemUserInterfaceStyle() == UIUserInterfaceStyleDark);
+  homeWallpaper_->setImage(image);
+  lockWallpaper_->setImage(image);
+}
+
+const AppEntry* HomeScreen::restingNotificationApp() const {
+  if (const AppEntry* mail = catalogue_->app(kRestingNotificationApp)) return mail;
+  return catalogue_->apps().empty() ? nullptr : &catalogue_->apps().front();
+}
+
+void HomeScreen::postNotification(Ref<NCNotificationShortLookViewController>& slot,
+                                  const AppEntry& app, UIView* screen) {
+  if (slot) slot->view()->removeFromSuperview();
+  slot = objc::make<NCNotificationShortLookViewController>();
+  slot->setNotificationRequest(NCNotificationRequest::requestWithSection(
+      app.bundleIdentifier, app.name, "You have a new message from " + app.name + "."));
+  NCNotificationShortLookView* banner = slot->viewForPreview();
+  Ref<UIImage> icon = catalogue_->iconImage(app.bundleIdentifier, UIScreen::mainScreen()->scale());
+  banner->setFrame(CGRectMake(8, 330, window_->bounds().width() - 16, 76));
+  // The app's icon at the leading edge, the title and message beside it.
+  auto iconView = objc::make<UIImageView>();
+  iconView->setImage(icon);
+  iconView->setFrame(CGRectMake(14, 19, 38, 38));
+  banner->insertSubview(iconView, 0);
+  banner->notificationContentView()->setProminentIcon(std::move(icon));
+  banner->notificationContentView()->setFrame(
+      CGRectMake(64, 14, banner->bounds().width() - 78, banner->bounds().height() - 28));
+  banner->setBackgroundColor(
+      UIColor::dynamicColor(Color::rgb(1, 1, 1, 0.55), Color::rgb(0.11, 0.11, 0.12, 0.55)));
+  banner->layer()->setCornerRadius(20);
+  screen->addSubview(Ref<UIView>(banner));
 }
 
 void HomeScreen::showLockScreen(bool shown) {
+  dismissMenu();
   UIView* showing = shown ? lockScreen_.get() : homeScreen_.get();
   UIView* hiding = shown ? homeScreen_.get() : lockScreen_.get();
   hiding->removeFromSuperview();
@@ -218,6 +272,20 @@ void HomeScreen::showLockScreen(bool shown) {
   if (objc::classOf<SBLockScreenManager>()) {
     SBLockScreenManager::sharedInstance()->setLockScreenVisible(shown);
   }
+}
+
+bool HomeScreen::lockScreenShown() const {
+  return lockScreen_->superview() == window_.get();
+}
+
+UIView* HomeScreen::shownScreen() const {
+  return lockScreenShown() ? lockScreen_.get() : homeScreen_.get();
+}
+
+void HomeScreen::setInterfaceStyle(UIUserInterfaceStyle style) {
+  UITraitCollection::setSystemUserInterfaceStyle(style);
+  paintWallpapers();
+  presentAgain();
 }
 
 SBIconView* HomeScreen::appIconView(std::string_view bundleIdentifier) const {
@@ -238,7 +306,105 @@ SBIconView* HomeScreen::folderIconView(std::string_view name) const {
   return nullptr;
 }
 
+SBIconView* HomeScreen::webClipIconView(std::string_view name) const {
+  for (const auto& view : iconViews_) {
+    SBIcon* icon = view->icon();
+    if (!dynamic_cast<SBApplicationIcon*>(icon) && !dynamic_cast<SBFolderIcon*>(icon) &&
+        icon->displayName()->string() == name) {
+      return view.get();
+    }
+  }
+  return nullptr;
+}
+
+namespace {
+
+PressTarget iconTarget(const SBIconView* view) {
+  SBIcon* icon = view->icon();
+  PressTarget target{PressTarget::Kind::webClip, icon->displayName()->string(),
+                     icon->displayName()->string(), view->frameInWindow()};
+  if (auto* app = dynamic_cast<SBApplicationIcon*>(icon)) {
+    target.kind = PressTarget::Kind::app;
+    target.name = app->applicationBundleID()->string();
+  } else if (auto* folder = dynamic_cast<SBFolderIcon*>(icon)) {
+    target.kind = PressTarget::Kind::folder;
+    target.name = folder->folder()->displayName()->string();
+  }
+  return target;
+}
+
+}  // namespace
+
+std::optional<PressTarget> HomeScreen::notificationTarget(const UIView* view) const {
+  for (const auto* shortLook : {&lockNotification_, &banner_}) {
+    if (!*shortLook || (*shortLook)->view() != view) continue;
+    NCNotificationRequest* request = (*shortLook)->notificationRequest();
+    return PressTarget{PressTarget::Kind::notification, request->sectionIdentifier()->string(),
+                       request->title()->string(), view->frameInWindow()};
+  }
+  return std::nullopt;
+}
+
+std::vector<PressTarget> HomeScreen::targets() const {
+  std::vector<PressTarget> targets;
+  UIView* screen = shownScreen();
+  for (const auto& view : iconViews_) {
+    if (view->superview() == screen) targets.push_back(iconTarget(view.get()));
+  }
+  for (const auto* shortLook : {&lockNotification_, &banner_}) {
+    if (!*shortLook || (*shortLook)->view()->superview() != screen) continue;
+    if (auto target = notificationTarget((*shortLook)->view())) targets.push_back(*target);
+  }
+  return targets;
+}
+
+std::optional<PressTarget> HomeScreen::targetAt(CGPoint point) const {
+  for (UIView* view = hitTest(window_.get(), point); view; view = view->superview()) {
+    if (auto target = notificationTarget(view)) return target;
+    auto icon = std::find_if(iconViews_.begin(), iconViews_.end(),
+                             [&](const Ref<SBIconView>& owned) { return owned.get() == view; });
+    if (icon != iconViews_.end()) return iconTarget(icon->get());
+  }
+  return std::nullopt;
+}
+
+bool HomeScreen::menuAt(CGPoint point) const {
+  if (!presented_) return false;
+  UIView* hit = hitTest(window_.get(), point);
+  if (!hit) return false;
+  if (presented_->expandedSlot && hit->isDescendantOfView(presented_->expandedSlot.get())) {
+    return true;
+  }
+  // The menu's platter holds the dimming over the screen first, then the lifted preview and
+  // the actions: a touch on the dimming, or on the platter around them, is outside the menu.
+  const auto& root = presented_->menu.root->subviews();
+  if (root.empty()) return false;
+  const auto& parts = root.front()->subviews();
+  return std::any_of(parts.begin() + std::min<size_t>(1, parts.size()), parts.end(),
+                     [&](const Ref<UIView>& part) { return hit->isDescendantOfView(part.get()); });
+}
+
+std::optional<PressTarget> HomeScreen::menuTarget() const {
+  if (!presented_) return std::nullopt;
+  return presented_->target;
+}
+
+HomeScreen::OpenMenu HomeScreen::press(const PressTarget& target) {
+  switch (target.kind) {
+    case PressTarget::Kind::app:
+      return pressIcon(appIconView(target.name));
+    case PressTarget::Kind::folder:
+      return pressIcon(folderIconView(target.name));
+    case PressTarget::Kind::webClip:
+      return pressIcon(webClipIconView(target.name));
+    case PressTarget::Kind::notification:
+      return pressNotification(target.name);
+  }
+  return {};
+}
+
 HomeScreen::OpenMenu HomeScreen::pressIcon(SBIconView* iconView) {
+  dismissMenu();
   if (!iconView) return {};
   objc::Class* controllerClass = objc_getClass("SBIconController");
   Ref<NSObject> controller = msgSend<Ref<NSObject>>(controllerClass, sel("sharedInstance"));
@@ -255,48 +421,43 @@ HomeScreen::OpenMenu HomeScreen::pressIcon(SBIconView* iconView) {
   CGRect anchor{
       {iconView->frame().origin.x + image.origin.x, iconView->frame().origin.y + image.origin.y},
       image.size};
-  return openMenu(container.get(), std::move(sections), anchor,
-                  snapshot(iconView->currentImageView()));
+  return present(iconTarget(iconView), container.get(), std::move(sections), anchor,
+                 snapshot(iconView->currentImageView()));
 }
 
 HomeScreen::OpenMenu HomeScreen::pressNotification(std::string_view bundleIdentifier) {
+  dismissMenu();
   const AppEntry* app = catalogue_->app(bundleIdentifier);
   if (!app) return {};
-  const double scale = UIScreen::mainScreen()->scale();
-  Ref<UIImage> icon = catalogue_->iconImage(app->bundleIdentifier, scale);
-  auto request = NCNotificationRequest::requestWithSection(
-      app->bundleIdentifier, app->name, "You have a new message from " + app->name + ".");
-  shortLook_ = objc::make<NCNotificationShortLookViewController>();
-  shortLook_->setNotificationRequest(request);
-  NCNotificationShortLookView* banner = shortLook_->viewForPreview();
-  banner->notificationContentView()->setProminentIcon(icon);
-  banner->setFrame(CGRectMake(8, 330, window_->bounds().width() - 16, 76));
-  banner->setBackgroundColor(
-      UIColor::dynamicColor(Color::rgb(1, 1, 1, 0.55), Color::rgb(0.11, 0.11, 0.12, 0.55)));
-  banner->layer()->setCornerRadius(20);
-  UIView* screen = window_->subviews().front().get();
-  screen->addSubview(Ref<UIView>(banner));
-  shortLook_->appear(true);
+  UIView* screen = shownScreen();
+  Ref<NCNotificationShortLookViewController>& shortLook =
+      screen == lockScreen_.get() ? lockNotification_ : banner_;
+  if (!shortLook ||
+      shortLook->notificationRequest()->sectionIdentifier()->string() != app->bundleIdentifier) {
+    postNotification(shortLook, *app, screen);
+  }
+  shortLook->appear(true);
 
-  Ref<UIView> container = msgSend<Ref<UIView>>(shortLook_, sel("containerViewForExpandedContent"));
+  Ref<UIView> container = msgSend<Ref<UIView>>(shortLook, sel("containerViewForExpandedContent"));
   if (!container) return {};
   expandedPlatter_ = objc::createInstance<ExpandedPlatterViewController>(
       objc_getClass("NCExpandedPlatterViewController"));
   auto* platter = dynamic_cast<ExpandedPlatterViewController*>(expandedPlatter_.get());
-  platter->setNotificationRequest(request);
-  platter->setIcon(icon);
+  platter->setNotificationRequest(shortLook->notificationRequest());
+  platter->setIcon(catalogue_->iconImage(app->bundleIdentifier, UIScreen::mainScreen()->scale()));
   container->setFrame(window_->bounds());
   auto slot = filledView(CGRectMake(16, 130, window_->bounds().width() - 32, 250));
   slot->addSubview(Ref<UIView>(expandedPlatter_->view()));
   container->addSubview(slot);
   expandedPlatter_->layoutIfNeeded();
-  return openMenu(container.get(), {kNotificationActions, kNotificationSettings}, slot->frame(),
-                  nullptr);
+  return present(*notificationTarget(shortLook->view()), container.get(),
+                 {kNotificationActions, kNotificationSettings}, slot->frame(), nullptr, slot);
 }
 
-HomeScreen::OpenMenu HomeScreen::openMenu(UIView* container,
-                                          std::vector<std::vector<std::string>> sections,
-                                          const CGRect& anchor, Ref<UIView> preview) {
+HomeScreen::OpenMenu HomeScreen::present(PressTarget target, UIView* container,
+                                         std::vector<std::vector<std::string>> sections,
+                                         const CGRect& anchor, Ref<UIView> preview,
+                                         Ref<UIView> expandedSlot) {
   if (!container) return {};
   if (container->superview() != window_.get()) {
     container->setFrame(window_->bounds());
@@ -310,9 +471,30 @@ HomeScreen::OpenMenu HomeScreen::openMenu(UIView* container,
   // Under what the container already shows (an expanded notification), which stays sharp
   // above the dimmed screen.
   container->insertSubview(menu.root, 0);
+  presented_ = Presented{std::move(target), menu, Ref<UIView>(container), std::move(expandedSlot)};
   announceWindow(menu.root.get());
   layoutPass();
   return menu;
+}
+
+void HomeScreen::dismissMenu() {
+  if (!presented_) return;
+  Presented presented = std::move(*presented_);
+  presented_.reset();
+  presented.menu.root->removeFromSuperview();
+  if (presented.expandedSlot) presented.expandedSlot->removeFromSuperview();
+  presented.container->removeFromSuperview();
+  expandedPlatter_ = nullptr;
+  if (banner_) {
+    banner_->view()->removeFromSuperview();
+    banner_ = nullptr;
+  }
+}
+
+HomeScreen::OpenMenu HomeScreen::presentAgain() {
+  if (!presented_) return {};
+  const PressTarget target = presented_->target;
+  return press(target);
 }
 
 void HomeScreen::layoutPass() const {

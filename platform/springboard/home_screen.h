@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,9 +10,29 @@
 #include "platform/springboard/notification_views.h"
 #include "platform/springboard/sb_icon_view.h"
 
+// What a long-press can open a menu for, where the screen shows it.
+struct PressTarget {
+  enum class Kind { app, folder, webClip, notification };
+  Kind kind = Kind::app;
+  // A bundle identifier (an app, a notification's app), or a folder's or web clip's name.
+  std::string name;
+  // The name the screen shows: the app's, folder's or web clip's.
+  std::string title;
+  // In the window's points.
+  CGRect frame;
+};
+
+// "app", "folder", "webclip" or "notification".
+const char* kindName(PressTarget::Kind kind);
+
+// Where the home screen's grid puts the icon at `place` (counting from the first, row by row)
+// on a screen `screenWidth` points wide: the icon view's frame, in points.
+CGRect homeScreenIconFrame(size_t place, double screenWidth);
+
 // The home screen as its process shows it: a window with the wallpaper and the catalogue's
-// icons in a grid, and the lock screen with a notification. Long-presses run as SpringBoard runs
-// them, through the runtime, so whatever is injected sees every step. Needs setUpHost() first.
+// icons in a grid, and the lock screen with a notification at rest. Long-presses run as
+// SpringBoard runs them, through the runtime, so whatever is injected sees every step; one menu
+// is open at a time, and it leaves the window when dismissed. Needs setUpHost() first.
 class HomeScreen {
  public:
   // An open menu: its root view (in the window) and the titles of its actions, in order.
@@ -27,35 +48,87 @@ class HomeScreen {
 
   UIView* window() const { return window_.get(); }
   const AppCatalogue& catalogue() const { return *catalogue_; }
-  // Shows the lock screen (or the home screen) and tells the lock-screen manager.
+  // Shows the lock screen (or the home screen) and tells the lock-screen manager; an open menu
+  // is dismissed first.
   void showLockScreen(bool shown);
+  bool lockScreenShown() const;
+  // Sets the system's interface style, repaints the wallpapers for it and presents an open
+  // menu again, as the system rebuilds what is on screen when the style changes.
+  void setInterfaceStyle(UIUserInterfaceStyle style);
 
-  // The icon of an app on the home screen (not in a folder), of a folder, or null.
+  // The icon of an app on the home screen (not in a folder), of a folder, of a web clip, or
+  // null.
   SBIconView* appIconView(std::string_view bundleIdentifier) const;
   SBIconView* folderIconView(std::string_view name) const;
+  SBIconView* webClipIconView(std::string_view name) const;
+  // The app whose notification the lock screen shows at rest: Mail when the catalogue has it
+  // (a mail app is what a locked phone most often shows), else the catalogue's first app; null
+  // when the catalogue has no app.
+  const AppEntry* restingNotificationApp() const;
 
+  // What can be long-pressed on the screen shown now: every icon of the home screen, or the
+  // notifications of the lock screen.
+  std::vector<PressTarget> targets() const;
+  // What a touch at the point (in the window's points) lands on: the icon or notification that
+  // owns the topmost view there, if any.
+  std::optional<PressTarget> targetAt(CGPoint point) const;
+  // Whether a touch at the point lands on the open menu itself (its actions, the lifted preview,
+  // an expanded notification) rather than on the dimmed screen around it.
+  bool menuAt(CGPoint point) const;
+  // What the open menu is for, if one is open.
+  std::optional<PressTarget> menuTarget() const;
+  const OpenMenu* openMenu() const { return presented_ ? &presented_->menu : nullptr; }
+
+  // A long-press on the target, as pressIcon() or pressNotification() runs it.
+  OpenMenu press(const PressTarget& target);
   // A long-press on an icon: the icon controller gives the view to present in, the icon view
-  // its actions, and the menu opens there and is laid out.
+  // its actions, and the menu opens there and is laid out. An open menu is dismissed first.
   OpenMenu pressIcon(SBIconView* iconView);
-  // A long-press on a notification of the app on the lock screen: the short look appears,
-  // gives the container for its expanded content, the expanded platter is laid out (controller,
-  // then view) and its menu opens under it.
+  // A long-press on a notification of the app (the lock screen's own, or a banner posted on
+  // the screen shown): the short look appears, gives the container for its expanded content,
+  // the expanded platter is laid out (controller, then view) and its menu opens under it. An
+  // open menu is dismissed first.
   OpenMenu pressNotification(std::string_view bundleIdentifier);
+  // The open menu and the view it was presented in leave the window, as the host removes them
+  // (a banner posted for it on the home screen goes too); nothing when no menu is open.
+  void dismissMenu();
+  // Dismisses the open menu and long-presses its target again, as a person re-pressing would;
+  // answers the new menu (none when no menu was open).
+  OpenMenu presentAgain();
 
   // Runs a layout pass over the whole window, top-down, as the host does after a change.
   void layoutPass() const;
 
  private:
+  // The menu on screen and what the host added to present it.
+  struct Presented {
+    PressTarget target;
+    OpenMenu menu;
+    Ref<UIView> container;
+    // The view holding the expanded notification, for a notification's menu.
+    Ref<UIView> expandedSlot;
+  };
+
   void buildHomeScreen();
   void buildLockScreen();
-  OpenMenu openMenu(UIView* container, std::vector<std::vector<std::string>> sections,
-                    const CGRect& anchor, Ref<UIView> preview);
+  void paintWallpapers();
+  UIView* shownScreen() const;
+  // Posts a notification of the app on the screen, in place of the one the slot held.
+  void postNotification(Ref<NCNotificationShortLookViewController>& slot, const AppEntry& app,
+                        UIView* screen);
+  std::optional<PressTarget> notificationTarget(const UIView* view) const;
+  OpenMenu present(PressTarget target, UIView* container,
+                   std::vector<std::vector<std::string>> sections, const CGRect& anchor,
+                   Ref<UIView> preview, Ref<UIView> expandedSlot = nullptr);
 
   std::shared_ptr<const AppCatalogue> catalogue_;
   Ref<UIView> window_;
   Ref<UIView> homeScreen_;
   Ref<UIView> lockScreen_;
+  Ref<UIImageView> homeWallpaper_, lockWallpaper_;
   std::vector<Ref<SBIconView>> iconViews_;
-  Ref<NCNotificationShortLookViewController> shortLook_;
+  // The lock screen's notification, and a banner posted on the home screen while pressed.
+  Ref<NCNotificationShortLookViewController> lockNotification_, banner_;
   Ref<UIViewController> expandedPlatter_;
+  std::optional<Presented> presented_;
 };
