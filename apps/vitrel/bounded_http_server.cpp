@@ -21,6 +21,8 @@ constexpr std::chrono::seconds kWriteTimeout{5};
 constexpr std::chrono::seconds kLinger{1};
 constexpr std::string_view kEndOfHead = "\r\n\r\n";
 
+thread_local socket_t tServedConnection = -1;
+
 // The address and port of one end of a connection, asked of getpeername or getsockname.
 void describeEnd(socket_t sock, int (*ask)(int, sockaddr*, socklen_t*), std::string& ip,
                  int& port) {
@@ -41,7 +43,7 @@ class RequestStream : public httplib::Stream {
  public:
   enum class Head { complete, ended, tooLarge, tooSlow };
 
-  RequestStream(socket_t sock, const httplib::Server& server) : sock_(sock), server_(server) {}
+  RequestStream(socket_t sock, const Server& server) : sock_(sock), server_(server) {}
 
   // Waits for the connection's next request and reads its head; the request's deadline
   // starts with its first byte.
@@ -123,7 +125,7 @@ class RequestStream : public httplib::Stream {
   bool await(short events, Clock::time_point until) const {
     for (;;) {
       const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
-      if (left.count() <= 0 || !server_.is_running()) return false;
+      if (left.count() <= 0 || server_.stopping()) return false;
       pollfd watched{sock_, events, 0};
       const int ready = poll(&watched, 1, static_cast<int>(std::min(left, kWaitSlice).count()));
       if (ready > 0) return true;
@@ -148,7 +150,7 @@ class RequestStream : public httplib::Stream {
   }
 
   socket_t sock_;
-  const httplib::Server& server_;
+  const Server& server_;
   std::string buffer_;
   size_t start_ = 0;  // where the unread part of buffer_ begins
   Clock::time_point deadline_;
@@ -161,8 +163,17 @@ BoundedHttpServer::BoundedHttpServer() {
   new_task_queue = [] { return std::make_unique<httplib::ThreadPool>(kWorkers).release(); };
 }
 
+bool BoundedHttpServer::stopping() const {
+  return svr_sock_ == INVALID_SOCKET;
+}
+
+socket_t BoundedHttpServer::servedConnection() {
+  return tServedConnection;
+}
+
 bool BoundedHttpServer::process_and_close_socket(socket_t sock) {
   RequestStream stream(sock, *this);
+  tServedConnection = sock;
   bool served = false;
   for (size_t left = kRequestsPerConnection; left > 0; --left) {
     const RequestStream::Head head = stream.readHead();
@@ -187,6 +198,7 @@ bool BoundedHttpServer::process_and_close_socket(socket_t sock) {
     });
     if (!served || closed || hasBody) break;
   }
+  tServedConnection = -1;
   shutdown(sock, SHUT_RDWR);
   close(sock);
   return served;

@@ -25,6 +25,15 @@ class BoundedHttpServer : public httplib::Server {
 
   BoundedHttpServer();
 
+  // The connection the calling thread answers a request on, for a handler whose answer goes
+  // on for as long as its client listens (the deadlines above bound reading a request, not
+  // writing its answer); -1 outside a request.
+  static socket_t servedConnection();
+
+  // From stop() on, while the workers finish (is_running() stays true until they have), so
+  // that a connection waiting for its client lets go at once.
+  bool stopping() const;
+
  private:
   bool process_and_close_socket(socket_t sock) override;
 };

@@ -40,14 +40,14 @@ Parser onView(const char* name, bool (Json::*is)() const, const char* type,
     if (!view) return failure(missing("view", "a view id"));
     std::optional<T> value = argument<T>(request, name, is);
     if (!value) return failure(missing(name, type));
-    return PageAction([=](SettingsHost& host) { return (host.*call)(*view, *value); });
+    return PageAction{view, [=](SettingsHost& host) { return (host.*call)(*view, *value); }};
   };
 }
 
 Result<PageAction> tap(const Json& request) {
   std::optional<std::string> view = argument<std::string>(request, "view", &Json::is_string);
   if (!view) return failure(missing("view", "a view id"));
-  return PageAction([=](SettingsHost& host) { return host.tap(*view); });
+  return PageAction{view, [=](SettingsHost& host) { return host.tap(*view); }};
 }
 
 Result<PageAction> alertAction(const Json& request) {
@@ -61,13 +61,13 @@ Result<PageAction> alertAction(const Json& request) {
       fields.push_back(field.get<std::string>());
     }
   }
-  return PageAction([=](SettingsHost& host) -> Result<bool> {
-    for (size_t field = 0; field < fields.size(); ++field) {
-      Result<bool> set = host.setAlertText(field, fields[field]);
-      if (!set) return set;
-    }
-    return host.chooseAlertAction(static_cast<size_t>(*index));
-  });
+  return PageAction{std::nullopt, [=](SettingsHost& host) -> Result<bool> {
+                      for (size_t field = 0; field < fields.size(); ++field) {
+                        Result<bool> set = host.setAlertText(field, fields[field]);
+                        if (!set) return set;
+                      }
+                      return host.chooseAlertAction(static_cast<size_t>(*index));
+                    }};
 }
 
 // What tells one version of the settings file from another: every write replaces it whole,
@@ -94,23 +94,25 @@ Parser stored(Parser parse) {
   return [parse](const Json& request) -> Result<PageAction> {
     Result<PageAction> change = parse(request);
     if (!change) return change;
-    return PageAction([change = change.value()](SettingsHost& host) -> Result<bool> {
+    PageAction action = std::move(change).value();
+    action.run = [run = std::move(action.run)](SettingsHost& host) -> Result<bool> {
       const std::filesystem::path file = settings_file::path();
       const FileVersion before = versionOf(file);
-      Result<bool> done = change(host);
+      Result<bool> done = run(host);
       if (!done || versionOf(file) != before) return done;
       if (auto* page =
               dynamic_cast<PSListController*>(host.navigationController()->topViewController())) {
         page->refreshCells();
       }
       return Result<bool>::failure(notSaved());
-    });
+    };
+    return action;
   };
 }
 
 template <Result<bool> (SettingsHost::*call)()>
 Result<PageAction> plain(const Json&) {
-  return PageAction([](SettingsHost& host) { return (host.*call)(); });
+  return PageAction{std::nullopt, [](SettingsHost& host) { return (host.*call)(); }};
 }
 
 const std::map<std::string, Parser>& parsers() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "apps/vitrel/color_json.h"
 #include "platform/foundation/result.h"
@@ -21,7 +23,10 @@
 // fails, saying why, with the page's controls back at the stored values.
 //
 // Parsed on the server's thread, run on the main loop.
-using PageAction = std::function<Result<bool>(SettingsHost&)>;
+struct PageAction {
+  std::optional<std::string> view;  // the view acted on, for actions on one
+  std::function<Result<bool>(SettingsHost&)> run;
+};
 
 // Fails, saying why, for what is not an object, an unknown action, or a missing or mistyped
 // argument.

@@ -72,7 +72,7 @@ void run(const DeviceOptions& device, const SettingsOptions& options) {
     springboard = startSpringboard(device);
   }
 
-  SettingsServer server(host, {webFolder(), installed, screenPicturePath()});
+  SettingsServer server(host, {webFolder(), installed, screenPicturePath(), controlSocketPath()});
   const int port = orFail(server.start(options.port), "serve the settings pages");
   std::cout << "Settings of " << device.directory.string() << " at http://127.0.0.1:" << port
             << "/ (Ctrl-C to stop)" << std::endl;

@@ -3,19 +3,29 @@
 #include <httplib.h>
 #include <sys/stat.h>
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <thread>
 
 #include "apps/vitrel/bounded_http_server.h"
+#include "apps/vitrel/control_socket.h"
+#include "apps/vitrel/event_hub.h"
+#include "apps/vitrel/file_watch.h"
 #include "apps/vitrel/json_text.h"
 #include "apps/vitrel/page_actions.h"
 #include "apps/vitrel/page_json.h"
+#include "apps/vitrel/page_key.h"
+#include "apps/vitrel/screen_commands.h"
 #include "apps/vitrel/served_files.h"
+#include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/log.h"
+#include "source/settings_keys.h"
 
 namespace {
 
@@ -26,6 +36,7 @@ using HandlerResponse = httplib::Server::HandlerResponse;
 
 constexpr size_t kMaximumBody = 64 * 1024;
 constexpr const char* kJson = "application/json";
+constexpr std::chrono::seconds kKeepAlive{10};
 
 void answer(Response& response, int status, const Json& body) {
   response.status = status;
@@ -129,6 +140,28 @@ Json screenVersion(const fs::path& screen) {
          std::to_string(status.st_mtim.tv_nsec) + "-" + std::to_string(status.st_size);
 }
 
+// What the springboard says of the screen it drew last (screen.json beside the picture).
+Json screenState(const fs::path& screen) {
+  std::optional<std::string> text = readFile(fs::path(screen).replace_extension(".json"));
+  if (!text) return nullptr;
+  Json state = Json::parse(*text, nullptr, /*allow_exceptions=*/false);
+  return state.is_object() ? state : Json(nullptr);
+}
+
+// A JSON body of a POST: nullopt when it is answered as refused.
+std::optional<Json> jsonBody(const Request& request, Response& response) {
+  if (!isJson(request.get_header_value("Content-Type"))) {
+    refuse(response, 415, "requests are sent as application/json");
+    return std::nullopt;
+  }
+  Json body = Json::parse(request.body, nullptr, /*allow_exceptions=*/false);
+  if (body.is_discarded()) {
+    refuse(response, 400, "the body is not well-formed JSON");
+    return std::nullopt;
+  }
+  return body;
+}
+
 }  // namespace
 
 struct SettingsServer::State {
@@ -138,6 +171,9 @@ struct SettingsServer::State {
   BoundedHttpServer server;
   std::thread thread;
   int port = 0;
+  EventHub events;
+  std::optional<FileWatch> pictureWatch;
+  DarwinObservation settingsObservation;
 
   State(std::shared_ptr<SettingsHost> host, Folders folders)
       : host(std::move(host)), folders(std::move(folders)) {
@@ -156,15 +192,16 @@ struct SettingsServer::State {
     return url;
   }
 
-  // The page on top and the title of the one under it, which its back button names.
+  // The page on top, its key, and the title of the one under it, which its back button names.
   struct Shown {
     page_model::Page page;
+    std::string key;
     std::optional<std::string> backTitle;
   };
 
   // Main loop only.
   Shown shown() const {
-    Shown shown{host->page(), std::nullopt};
+    Shown shown{host->page(), pageKey(*host), std::nullopt};
     const auto& stack = host->navigationController()->viewControllers();
     if (stack.size() >= 2) {
       if (const NSString* title = stack[stack.size() - 2]->title()) {
@@ -178,6 +215,7 @@ struct SettingsServer::State {
     Json page =
         pageJson(shown.page, [this](const std::string& source) { return imageUrl(source); });
     page["backTitle"] = shown.backTitle ? Json(*shown.backTitle) : Json(nullptr);
+    page["key"] = shown.key;
     return page;
   }
 
@@ -185,22 +223,105 @@ struct SettingsServer::State {
     answer(response, 200, {{"page", pageAnswer(onMainLoop([this] { return shown(); }))}});
   }
 
-  void postAction(const Request& request, Response& response) const {
-    if (!isJson(request.get_header_value("Content-Type"))) {
-      return refuse(response, 415, "actions are sent as application/json");
-    }
-    Json body = Json::parse(request.body, nullptr, /*allow_exceptions=*/false);
-    if (body.is_discarded()) return refuse(response, 400, "the body is not well-formed JSON");
-    Result<PageAction> action = parsePageAction(body);
+  // Main loop only. Whether an action, sent from the page with that key, was meant for
+  // another page than the one shown: another tab moved on, or the view went with a rebuilt row.
+  bool stale(const std::optional<std::string>& key, const PageAction& action) const {
+    return (key && *key != pageKey(*host)) || (action.view && !pageShowsView(*host, *action.view));
+  }
+
+  // An action that is run is heard by every tab; a stale one runs nothing and is answered with
+  // the page shown, which brings its tab up to date.
+  void postAction(const Request& request, Response& response) {
+    std::optional<Json> body = jsonBody(request, response);
+    if (!body) return;
+    Result<PageAction> action = parsePageAction(*body);
     if (!action) return refuse(response, 400, action.error());
-    auto [done, page] = onMainLoop([this, &action] {
-      Result<bool> done = action.value()(*host);
-      return std::pair(std::move(done), shown());
-    });
-    if (!done) {
-      return answer(response, 409, {{"error", done.error()}, {"page", pageAnswer(page)}});
+    std::optional<std::string> key;
+    if (auto found = body->find("key"); found != body->end()) {
+      if (!found->is_string()) return refuse(response, 400, "\"key\" must be a page's key");
+      key = found->get<std::string>();
+    }
+    // done is nothing for a stale action.
+    auto [done, page] =
+        onMainLoop([this, &action, &key]() -> std::pair<std::optional<Result<bool>>, Shown> {
+          if (stale(key, action.value())) return {std::nullopt, shown()};
+          Result<bool> done = action.value().run(*host);
+          Shown page = shown();
+          events.publish("page", {{"key", page.key}});
+          return {std::move(done), std::move(page)};
+        });
+    if (!done) return answer(response, 200, {{"page", pageAnswer(page)}, {"stale", true}});
+    if (!*done) {
+      return answer(response, 409, {{"error", done->error()}, {"page", pageAnswer(page)}});
     }
     answer(response, 200, {{"page", pageAnswer(page)}});
+  }
+
+  // Off the main loop: the springboard may take its time, and its drawing is heard by the
+  // picture's watch, on that loop.
+  void postScreen(const Request& request, Response& response) const {
+    std::optional<Json> body = jsonBody(request, response);
+    if (!body) return;
+    Result<std::string> command = springboardCommand(*body);
+    if (!command) return refuse(response, 400, command.error());
+    try {
+      ScreenAnswer answered =
+          screenAnswer(sendControlCommand(folders.springboard, command.value()));
+      answer(response, answered.status, answered.body);
+    } catch (const CLI::RuntimeError& error) {
+      if (!answersAt(folders.springboard)) {
+        return refuse(response, 503, "no springboard runs on this device");
+      }
+      refuse(response, 504, error.what());
+    }
+  }
+
+  void getScreenState(Response& response) const {
+    answer(response, 200,
+           {{"version", screenVersion(folders.screen)}, {"screen", screenState(folders.screen)}});
+  }
+
+  // The stream begins with what a (re)connecting page needs to catch up, then carries every
+  // event, with a comment now and then to show it lives. It ends when its client goes or the
+  // server stops.
+  void getEvents(Response& response) {
+    std::shared_ptr<EventHub::Stream> stream = events.open();
+    if (!stream) {
+      return refuse(response, 503,
+                    "too many event streams are open (at most " +
+                        std::to_string(EventHub::kMaxStreams) + ")");
+    }
+    const Json hello = {{"screen", screenVersion(folders.screen)},
+                        {"key", onMainLoop([this] { return pageKey(*host); })}};
+    response.set_chunked_content_provider(
+        "text/event-stream",
+        [stream, client = BoundedHttpServer::servedConnection(),
+         first = serverSentEvent("hello", hello)](size_t, httplib::DataSink& sink) mutable {
+          if (!first.empty()) {
+            const std::string hello = std::exchange(first, {});
+            return sink.write(hello.data(), hello.size());
+          }
+          std::optional<std::string> next = stream->next(client, kKeepAlive);
+          if (!next) {
+            sink.done();
+            return true;
+          }
+          const std::string text = next->empty() ? ": keep-alive\n\n" : *next;
+          return sink.write(text.data(), text.size());
+        });
+  }
+
+  // Main loop only. What other processes change is heard here and told to every tab: a new
+  // picture, and the device's settings (which the pages shown read again first).
+  void watchSources() {
+    pictureWatch.emplace(folders.screen, [this] {
+      events.publish("screen", {{"version", screenVersion(folders.screen)}});
+    });
+    settingsObservation =
+        observeDarwinNotification(std::string(kReloadPrefsNotification), [this](const auto&) {
+          host->refreshValues();
+          events.publish("settings", Json::object());
+        });
   }
 
   void getScreen(Response& response) const {
@@ -228,11 +349,15 @@ struct SettingsServer::State {
   }
 
   static void wrongMethod(const Request& request, Response& response) {
-    if (request.path.starts_with("/api/") && request.path != "/api/action" &&
-        request.path != "/api/page" && request.path != "/api/screen") {
+    static const std::map<std::string, std::string> kAllowed = {{"/api/action", "POST"},
+                                                                {"/api/page", "GET, HEAD"},
+                                                                {"/api/screen", "GET, HEAD, POST"},
+                                                                {"/api/events", "GET"}};
+    auto allowed = kAllowed.find(request.path);
+    if (request.path.starts_with("/api/") && allowed == kAllowed.end()) {
       return refuse(response, 404, "no such route");
     }
-    response.set_header("Allow", request.path == "/api/action" ? "POST" : "GET, HEAD");
+    response.set_header("Allow", allowed == kAllowed.end() ? "GET, HEAD" : allowed->second);
     refuse(response, 405, request.method + " is not allowed here");
   }
 
@@ -267,9 +392,12 @@ struct SettingsServer::State {
     server.Post("/api/action", [this](const Request& request, Response& response) {
       postAction(request, response);
     });
-    server.Get("/api/screen", [this](const Request&, Response& response) {
-      answer(response, 200, {{"version", screenVersion(folders.screen)}});
+    server.Get("/api/screen",
+               [this](const Request&, Response& response) { getScreenState(response); });
+    server.Post("/api/screen", [this](const Request& request, Response& response) {
+      postScreen(request, response);
     });
+    server.Get("/api/events", [this](const Request&, Response& response) { getEvents(response); });
     server.Get("/screen.png", [this](const Request&, Response& response) { getScreen(response); });
     server.Get("/bundle/(.+)", [this](const Request& request, Response& response) {
       getBundleFile(request, response);
@@ -310,12 +438,17 @@ Result<int> SettingsServer::start(int port) {
                                 std::strerror(errno));
   }
   state_->port = port;
+  state_->watchSources();
   state_->thread = std::thread([&server] { server.listen_after_bind(); });
   return port;
 }
 
 void SettingsServer::stop() {
   if (!state_->thread.joinable()) return;
+  state_->settingsObservation.cancel();
+  state_->pictureWatch.reset();
+  // Event streams wait for events on workers that the server's end waits for.
+  state_->events.close();
   std::atomic<bool> stopped = false;
   // Requests under way wait for the main loop; it keeps turning until they are answered.
   std::thread stopper([this, &stopped] {

@@ -212,6 +212,12 @@ Result<bool> SettingsHost::chooseAlertAction(size_t index) {
   return true;
 }
 
+void SettingsHost::refreshValues() {
+  for (const Ref<HostedViewController>& controller : navigation_->viewControllers()) {
+    if (auto* page = dynamic_cast<PSListController*>(controller.get())) page->refreshCells();
+  }
+}
+
 Result<bool> SettingsHost::dismissSheet() {
   HostedViewController* top = navigation_->topViewController();
   if (!dynamic_cast<OBWelcomeController*>(presentedOverTop())) {

@@ -73,6 +73,10 @@ class SettingsHost {
   // Closes the open sheet.
   Result<bool> dismissSheet();
 
+  // Every page of the navigation stack fills its cells again from their specifiers, so that
+  // they show the stored values after a change made elsewhere. Cells, and so view ids, stay.
+  void refreshValues();
+
   UINavigationController* navigationController() const { return navigation_.get(); }
 
  private:

@@ -137,7 +137,6 @@ test('malformed JSON, unknown actions and bad arguments are refused', async () =
   await refused(await action('[1, 2]'), 400, 'not an object');
   await refused(await action(JSON.stringify({ action: 'format the disk' })), 400, 'unknown action');
   await refused(await action(JSON.stringify({ action: 'setSwitch', view: 'v1', on: 'yes' })), 400, 'mistyped argument');
-  await refused(await action(JSON.stringify({ action: 'tap', view: 'v0' })), 409, 'no such view');
 });
 
 test('a body over 64 KiB is refused', async () => {
