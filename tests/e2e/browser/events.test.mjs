@@ -171,7 +171,7 @@ test('at most 16 streams are open, and they leave room for other requests', asyn
       if (stream.status === 200) streams.push(stream);
       else close(stream);
       return stream.status === 200;
-    }, 2000, 20);
+    }, 5000, 20);
   } finally {
     streams.forEach(close);
   }
