@@ -45,8 +45,8 @@ class EventHub::Stream {
   Stream& operator=(const Stream&) = delete;
 
   // Waits until events come, the client on connection `client` hangs up, the hub closes or
-  // `timeout` passes (a negative client: the hub's word only). Answers the events as text for the
-  // wire ("" when none came in time), or nothing once the stream is over.
+  // `timeout` passes (a negative client: the hub's word only). Answers the events as text for
+  // the wire ("" when none came in time), or nothing once the stream is over.
   std::optional<std::string> next(int client, std::chrono::milliseconds timeout);
 
  private:
@@ -54,6 +54,7 @@ class EventHub::Stream {
 
   std::shared_ptr<State> hub_;
   int wake_ = -1;  // an eventfd, readable while events or the end wait
+  // Under the hub's lock.
   std::string pending_;
   size_t pendingEvents_ = 0;
   bool over_ = false;

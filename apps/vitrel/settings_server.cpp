@@ -352,7 +352,7 @@ struct SettingsServer::State {
     static const std::map<std::string, std::string> kAllowed = {{"/api/action", "POST"},
                                                                 {"/api/page", "GET, HEAD"},
                                                                 {"/api/screen", "GET, HEAD, POST"},
-                                                                {"/api/events", "GET"}};
+                                                                {"/api/events", "GET, HEAD"}};
     auto allowed = kAllowed.find(request.path);
     if (request.path.starts_with("/api/") && allowed == kAllowed.end()) {
       return refuse(response, 404, "no such route");
