@@ -192,14 +192,14 @@ void control(const DeviceOptions& device, const SpringboardOptions& options) {
 
 // Refuses an argument the check does not accept, with the sentence, as a usage error.
 CLI::Option* refuseUnless(CLI::Option* option, std::function<bool(const std::string&)> accepts,
-                          const std::string& sentence) {
+                          const std::string& sentence, const std::string& form) {
   return option->check(CLI::Validator(
       [=](const std::string& argument) -> std::string {
         // Thrown past CLI11, which would put the option's name in front of a returned message.
         if (!accepts(argument)) throw UsageError(sentence + " (not " + argument + ")");
         return "";
       },
-      "X,Y"));
+      form));
 }
 
 bool isPoint(const std::string& text) {
@@ -254,12 +254,12 @@ void addSpringboardCommand(CLI::App& app, const DeviceOptions& device) {
                                        "Long-press the running springboard's screen at a "
                                        "point" +
                                            point),
-                   isPoint, "--hold" + pointSentence),
+                   isPoint, "--hold" + pointSentence, "X,Y"),
       refuseUnless(command->add_option("--tap", options->tap,
                                        "Tap the running springboard's screen at a point (beside "
                                        "an open menu, it closes)" +
                                            point),
-                   isPoint, "--tap" + pointSentence),
+                   isPoint, "--tap" + pointSentence, "X,Y"),
       command->add_flag("--lock", options->lock, "Show the running springboard's lock screen"),
       command->add_flag("--unlock", options->unlock, "Show the running springboard's home screen"),
       refuseUnless(
@@ -267,10 +267,12 @@ void addSpringboardCommand(CLI::App& app, const DeviceOptions& device) {
                               "Switch the running springboard's interface style: "
                               "light or dark"),
           [](const std::string& style) { return style == "light" || style == "dark"; },
-          "--style takes light or dark"),
-      command->add_option("--dump", options->dump,
-                          "Write the running springboard's view tree as JSON to FILE (- for "
-                          "standard output)")};
+          "--style takes light or dark", "light|dark"),
+      command
+          ->add_option("--dump", options->dump,
+                       "Write the running springboard's view tree as JSON to FILE (- for "
+                       "standard output)")
+          ->type_name("FILE")};
   for (size_t i = 0; i < controls.size(); ++i) {
     for (size_t j = i + 1; j < controls.size(); ++j)
       controls[i]->excludes(controls[j]);

@@ -141,7 +141,13 @@ std::string SpringboardScreen::hold(CGPoint point) {
 }
 
 std::string SpringboardScreen::tap(CGPoint point) {
-  if (!home_.openMenu()) return "nothing: no menu is open for a tap at " + pointText(point);
+  if (!home_.openMenu()) {
+    // Apps do not launch and folders do not open on this home screen: only menus close.
+    std::optional<PressTarget> target = home_.targetAt(point);
+    return target
+               ? "nothing: a tap on " + target->title + " opens nothing here; hold it for its menu"
+               : "nothing: no menu is open to close at " + pointText(point);
+  }
   if (home_.menuAt(point)) return "nothing: " + pointText(point) + " is on the open menu";
   home_.dismissMenu();
   home_.layoutPass();

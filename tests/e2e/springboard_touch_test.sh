@@ -65,7 +65,10 @@ grep -q "is on the open menu" "$work/err" || fail "$(cat "$work/err")"
 run springboard --tap 380,830 >/dev/null
 [ "$(state .menu)" = null ] || fail "the tap beside the menu left it open"
 if run springboard --tap 380,830 2>"$work/err"; then fail "a tap with no menu drew"; fi
-grep -q "no menu is open" "$work/err" || fail "$(cat "$work/err")"
+grep -q "no menu is open to close at 380,830" "$work/err" || fail "$(cat "$work/err")"
+if run springboard --tap "$photos" 2>"$work/err"; then fail "a tap on an icon drew"; fi
+grep -q "a tap on Photos opens nothing here; hold it for its menu" "$work/err" ||
+  fail "$(cat "$work/err")"
 
 # Nothing there: said plainly, exit 1, the screen unchanged.
 cp "$caches/screen.png" "$work/before.png"
