@@ -1,9 +1,13 @@
 // The settings page client: draws what the Settings host's page model says, sends what the
-// user does, and keeps the home screen's live picture beside it.
-import { Connection, watchScreen } from './connection.js';
+// user does, and keeps the phone beside it: its live screen, which takes touches, and its
+// controls. The host pushes every change, so both stay current without asking.
+import { Connection, sendToScreen } from './connection.js';
 import { renderAlert, renderSheet } from './dialogs.js';
 import { element } from './dom.js';
+import { listenForChanges } from './events.js';
 import { renderContent, renderNavigationBar } from './page.js';
+import { PhoneControls } from './phone.js';
+import { Screen } from './screen.js';
 import { darkScheme } from './style_values.js';
 
 const phone = document.querySelector('#settings');
@@ -84,5 +88,41 @@ document.addEventListener('keydown', (event) => {
 
 darkScheme.addEventListener('change', () => shownPage && show(shownPage));
 
-watchScreen(document.querySelector('#screen'), document.querySelector('#screen-status'));
+// Touches and changes reach the springboard one at a time, in the order they were made.
+let screenActions = Promise.resolve();
+function act(action) {
+  const answer = screenActions.then(() => sendToScreen(action));
+  screenActions = answer.then((reply) => {
+    if (reply.error) screen.say(reply.error);
+    else if (reply.done === false && action.action === 'hold') screen.say(reply.message);
+  });
+  return answer;
+}
+
+const figure = document.querySelector('#home-screen');
+const screen = new Screen(figure, { onState: (state) => controls.show(state), onTouch: act });
+const controls = new PhoneControls(document.querySelector('#phone-controls'), { act, say: (message) => screen.say(message), figure });
+
+// Without the host nothing on the page can act, so it says so until the host is back.
+function showConnected(live) {
+  document.querySelector('#disconnected').hidden = live;
+  document.querySelector('main').inert = !live;
+  document.body.dataset.connection = live ? 'live' : 'lost';
+}
+
+listenForChanges({
+  hello: () => {
+    showConnected(true);
+    screen.update();
+    connection.refresh();
+  },
+  screen: () => screen.update(),
+  settings: () => connection.refresh(),
+  // A tab's own action brings its page in the answer; another tab's is read here.
+  page: ({ key }) => {
+    if (key !== connection.key || !connection.idle) connection.refresh();
+  },
+  lost: () => showConnected(false),
+});
+screen.update();
 connection.load().catch((error) => showError(`cannot reach the settings host (${error.message})`));

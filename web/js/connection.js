@@ -18,19 +18,34 @@ export class Connection {
     this.onError = onError;
     this.queue = [];
     this.busy = false;
+    this.key = null;
   }
 
   async load() {
     const answer = await readJson(await fetch('/api/page', { cache: 'no-store' }));
-    if (answer.page) this.onPage(answer.page);
+    if (answer.page) this.show(answer.page);
     else this.onError(answer.error);
   }
 
-  // `coalesce`: a key; a queued action with the same key is replaced by this one.
+  show(page, options) {
+    this.key = page.key ?? null;
+    this.onPage(page, options);
+  }
+
+  // The page is read again after whatever is queued, so it cannot overtake an action's answer;
+  // one waiting re-read serves any number of requests for it.
+  refresh() {
+    if (!this.queue.some((entry) => entry.reread)) this.queue.push({ reread: true });
+    this.drain();
+  }
+
+  // `coalesce`: a key; a queued action with the same key is replaced by this one. The action
+  // names the page it was done on, so the host can tell when another tab has moved it on.
   send(action, { coalesce } = {}) {
+    const keyed = { ...action, key: this.key ?? undefined };
     const waiting = coalesce && this.queue.find((entry) => entry.coalesce === coalesce);
-    if (waiting) waiting.action = action;
-    else this.queue.push({ action, coalesce });
+    if (waiting) waiting.action = keyed;
+    else this.queue.push({ action: keyed, coalesce });
     this.drain();
   }
 
@@ -42,17 +57,10 @@ export class Connection {
     if (this.busy) return;
     this.busy = true;
     while (this.queue.length) {
-      const { action } = this.queue.shift();
+      const entry = this.queue.shift();
       try {
-        const response = await fetch('/api/action', {
-          method: 'POST',
-          headers: { 'Content-Type': 'application/json' },
-          body: JSON.stringify(action),
-        });
-        const answer = await readJson(response);
-        if (answer.error) this.onError(answer.error);
-        // Later actions bring a newer page; drawing this one would only flicker.
-        if (answer.page && this.queue.length === 0) this.onPage(answer.page, { refused: Boolean(answer.error) });
+        if (entry.reread) await this.reread();
+        else await this.post(entry.action);
       } catch (error) {
         this.onError(`cannot reach the settings host (${error.message})`);
       }
@@ -60,29 +68,44 @@ export class Connection {
     this.busy = false;
     document.body.dataset.idle = 'true';
   }
+
+  async reread() {
+    const answer = await readJson(await fetch('/api/page', { cache: 'no-store' }));
+    if (answer.page && this.queue.length === 0) this.show(answer.page);
+  }
+
+  // A stale answer (the page had moved on in another tab) carries the page as it is now,
+  // which is all the user needs to see.
+  async post(action) {
+    const response = await fetch('/api/action', {
+      method: 'POST',
+      headers: { 'Content-Type': 'application/json' },
+      body: JSON.stringify(action),
+    });
+    const answer = await readJson(response);
+    if (answer.error) this.onError(answer.error);
+    // Later actions bring a newer page; drawing this one would only flicker.
+    if (answer.page && this.queue.length === 0) this.show(answer.page, { refused: Boolean(answer.error) });
+  }
 }
 
-// Shows the home screen's picture and replaces it whenever the springboard draws a new one.
-export function watchScreen(picture, status, interval = 120) {
-  let shown = null;
-  const poll = async () => {
-    try {
-      const answer = await readJson(await fetch('/api/screen', { cache: 'no-store' }));
-      if (answer.version && answer.version !== shown) {
-        const next = new Image();
-        next.src = `/screen.png?v=${encodeURIComponent(answer.version)}`;
-        await next.decode();
-        picture.src = next.src;
-        picture.dataset.version = answer.version;
-        shown = answer.version;
-        status.textContent = '';
-      } else if (!answer.version) {
-        status.textContent = 'Waiting for the home screen…';
-      }
-    } catch {
-      // The picture may be replaced while it is read; the next turn gets the new one.
-    }
-    setTimeout(poll, interval);
-  };
-  poll();
+// A touch or a change of the phone, for the springboard: { done, message } when it answered,
+// { error } when it was refused or nothing runs to answer.
+export async function sendToScreen(action) {
+  try {
+    const response = await fetch('/api/screen', {
+      method: 'POST',
+      headers: { 'Content-Type': 'application/json' },
+      body: JSON.stringify(action),
+    });
+    return await readJson(response);
+  } catch (error) {
+    return { error: `cannot reach the settings host (${error.message})` };
+  }
+}
+
+// The home screen's picture and what is on it: { version, screen } (both null before the
+// springboard has drawn).
+export async function readScreen() {
+  return readJson(await fetch('/api/screen', { cache: 'no-store' }));
 }

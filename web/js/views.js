@@ -172,7 +172,7 @@ function addSlider(view, node, context) {
 const segmentKeys = { ArrowRight: 1, ArrowDown: 1, ArrowLeft: -1, ArrowUp: -1 };
 
 // The segment a key moves to from `index` (the arrows wrap), or null for other keys.
-function segmentAfterKey(key, index, count) {
+export function segmentAfterKey(key, index, count) {
   if (key === 'Home') return 0;
   if (key === 'End') return count - 1;
   const step = segmentKeys[key];

@@ -275,7 +275,7 @@ test('every control says what it sets: segments under a header naming them, slid
   let groups = 0;
   for (const label of pages) {
     await visit(label);
-    for (const group of await page.locator('[role=radiogroup]').all()) {
+    for (const group of await page.locator('#settings [role=radiogroup]').all()) {
       groups += 1;
       const header = await group.evaluate((node) => node.closest('.section').querySelector('.section-header').textContent.trim());
       assert.equal(header, await group.getAttribute('aria-label'), `${label}: the segments' header`);

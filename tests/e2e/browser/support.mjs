@@ -61,10 +61,13 @@ export function start(program, args, { log } = {}) {
   return { child, output, ended };
 }
 
-// `vitrel settings` on the device, on a free port; answers its URL once it serves.
-export async function startSettings(vitrel, device, extraArgs = []) {
-  const settings = start(vitrel, ['--device', device, 'settings', '--port', '0', ...extraArgs]);
-  const url = await waitFor('the settings URL', () => settings.output.stdout.match(/http:\/\/127\.0\.0\.1:\d+\//)?.[0], 30000);
+// `vitrel settings` on the device, on a free port or the one given; answers its URL once it
+// serves.
+export async function startSettings(vitrel, device, extraArgs = [], port = 0) {
+  const settings = start(vitrel, ['--device', device, 'settings', '--port', String(port), ...extraArgs]);
+  const url = await waitFor('the settings URL', () => settings.output.stdout.match(/http:\/\/127\.0\.0\.1:\d+\//)?.[0], 30000).catch((error) => {
+    throw new Error(`${error.message}; vitrel settings said: ${settings.output.stderr.slice(-2000)}`);
+  });
   return { ...settings, url, port: Number(new URL(url).port) };
 }
 
