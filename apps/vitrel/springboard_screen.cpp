@@ -100,15 +100,13 @@ std::string SpringboardScreen::handle(const std::string& command) {
     home_.layoutPass();
     return draw();
   }
-  if (verb == "home" && words.size() == 1) {
-    home_.dismissMenu();
-    home_.layoutPass();
-    return draw();
-  }
+  if (verb == "home" && words.size() == 1) return closeMenu();
   if (verb == "style" && words.size() == 2 && (words[1] == "light" || words[1] == "dark")) {
     dark_ = words[1] == "dark";
+    // A menu presented again runs its own pass; another would show what builds up over passes.
+    const bool menuOpen = home_.openMenu();
     home_.setInterfaceStyle(dark_ ? UIUserInterfaceStyleDark : UIUserInterfaceStyleLight);
-    home_.layoutPass();
+    if (!menuOpen) home_.layoutPass();
     return draw();
   }
   if (verb == "press" && words.size() >= 3) {
@@ -128,9 +126,7 @@ std::string SpringboardScreen::hold(CGPoint point) {
   // An open menu's container covers the screen: a touch beside the menu closes it.
   if (home_.openMenu()) {
     if (home_.menuAt(point)) return "nothing: " + pointText(point) + " is on the open menu";
-    home_.dismissMenu();
-    home_.layoutPass();
-    return draw();
+    return closeMenu();
   }
   std::optional<PressTarget> target = home_.targetAt(point);
   if (!target) return "nothing: nothing to hold at " + pointText(point);
@@ -149,6 +145,10 @@ std::string SpringboardScreen::tap(CGPoint point) {
                : "nothing: no menu is open to close at " + pointText(point);
   }
   if (home_.menuAt(point)) return "nothing: " + pointText(point) + " is on the open menu";
+  return closeMenu();
+}
+
+std::string SpringboardScreen::closeMenu() {
   home_.dismissMenu();
   home_.layoutPass();
   return draw();

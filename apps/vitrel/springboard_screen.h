@@ -46,6 +46,7 @@ class SpringboardScreen {
  private:
   std::string hold(CGPoint point);
   std::string tap(CGPoint point);
+  std::string closeMenu();
   std::string press(const std::string& kind, const std::string& name);
   std::string switchSystem(const std::string& version);
   std::string dump();
