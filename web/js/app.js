@@ -116,7 +116,7 @@ listenForChanges({
     screen.update();
     connection.refresh();
   },
-  screen: () => screen.update(),
+  screen: ({ version }) => screen.update(version),
   settings: () => connection.refresh(),
   // A tab's own action brings its page in the answer; another tab's is read here.
   page: ({ key }) => {

@@ -29,6 +29,7 @@ export class Connection {
 
   show(page, options) {
     this.key = page.key ?? null;
+    this.shown = JSON.stringify(page);
     this.onPage(page, options);
   }
 
@@ -69,9 +70,11 @@ export class Connection {
     document.body.dataset.idle = 'true';
   }
 
+  // Most re-reads find the page as the last answer drew it; drawing it again would only cost
+  // the time the next picture needs.
   async reread() {
     const answer = await readJson(await fetch('/api/page', { cache: 'no-store' }));
-    if (answer.page && this.queue.length === 0) this.show(answer.page);
+    if (answer.page && this.queue.length === 0 && JSON.stringify(answer.page) !== this.shown) this.show(answer.page);
   }
 
   // A stale answer (the page had moved on in another tab) carries the page as it is now,

@@ -24,9 +24,11 @@ export class Screen {
     this.listen();
   }
 
-  // Reads what the host has now and shows it. Calls while one runs fold into one more turn,
-  // so a burst of drawings costs at most two reads and the last one is always shown.
-  async update() {
+  // Reads what the host has now and shows it; `version` (a picture the host has announced) is
+  // fetched at once, beside the read. Calls while one runs fold into one more turn, so a burst
+  // of drawings costs at most two reads and the last one is always shown.
+  async update(version) {
+    if (version) this.announced = version;
     if (this.updating) {
       this.again = true;
       return;
@@ -34,8 +36,10 @@ export class Screen {
     this.updating = true;
     do {
       this.again = false;
+      const announced = this.announced;
+      this.announced = null;
       try {
-        await this.load();
+        await this.load(announced);
       } catch {
         // A picture that cannot be read now is followed by the event of the next one.
       }
@@ -46,14 +50,14 @@ export class Screen {
   // The new picture is decoded before it takes the old one's place, so the screen never blinks.
   // The decoded image itself goes in: the host's answers are not cached, so giving its address
   // to the old element would load it again and show it later.
-  async load() {
+  async load(announced) {
+    const early = announced && announced !== this.version ? decoded(announced) : null;
+    // Unused when a newer picture has come meanwhile: its failure then matters to no one.
+    early?.catch(() => {});
     const answer = await readScreen();
     if (answer.version && answer.version !== this.version) {
-      const next = new Image();
-      next.src = `/screen.png?v=${encodeURIComponent(answer.version)}`;
-      await next.decode();
+      const next = await (answer.version === announced ? early : decoded(answer.version));
       for (const name of ['id', 'draggable']) next.setAttribute(name, this.picture.getAttribute(name));
-      next.dataset.version = answer.version;
       this.picture.replaceWith(next);
       this.picture = next;
       this.version = answer.version;
@@ -174,6 +178,14 @@ export class Screen {
     const contains = ({ frame }) => x >= frame.x && y >= frame.y && x <= frame.x + frame.width && y <= frame.y + frame.height;
     return targets.findLast(contains) ?? null;
   }
+}
+
+async function decoded(version) {
+  const picture = new Image();
+  picture.src = `/screen.png?v=${encodeURIComponent(version)}`;
+  picture.dataset.version = version;
+  await picture.decode();
+  return picture;
 }
 
 // The picture's text for those who cannot see it: what the screen shows.
