@@ -2,7 +2,7 @@
 // lock, the interface style and the system version, and every pressable thing on the screen
 // as a button, so that the keyboard reaches all that the pointer does.
 import { element } from './dom.js';
-import { segmentAfterKey } from './views.js';
+import { moveAmongSegments } from './views.js';
 
 const kindNames = { app: 'App', folder: 'Folder', webclip: 'Web Clip', notification: 'Notification' };
 const systems = [15, 16, 17];
@@ -187,16 +187,9 @@ function segmented(id, label, choices, selected, locked, choose) {
     });
     button.tabIndex = index === chosen ? 0 : -1;
     button.addEventListener('click', () => pick(index));
-    button.addEventListener('keydown', (event) => {
-      const next = segmentAfterKey(event.key, index, choices.length);
-      if (next === null || event.altKey || event.ctrlKey || event.metaKey) return;
-      event.preventDefault();
-      buttons.forEach((other, at) => (other.tabIndex = at === next ? 0 : -1));
-      buttons[next].focus();
-      pick(next);
-    });
     return button;
   });
+  moveAmongSegments(buttons, pick);
   group.append(...buttons);
   return group;
 }

@@ -172,7 +172,7 @@ function addSlider(view, node, context) {
 const segmentKeys = { ArrowRight: 1, ArrowDown: 1, ArrowLeft: -1, ArrowUp: -1 };
 
 // The segment a key moves to from `index` (the arrows wrap), or null for other keys.
-export function segmentAfterKey(key, index, count) {
+function segmentAfterKey(key, index, count) {
   if (key === 'Home') return 0;
   if (key === 'End') return count - 1;
   const step = segmentKeys[key];
@@ -182,7 +182,6 @@ export function segmentAfterKey(key, index, count) {
 function addSegments(view, node, context) {
   const control = node.control;
   const group = element('div', { className: 'segments', attributes: { role: 'radiogroup', 'aria-label': context.label ?? 'Choice' } });
-  const count = control.segments.length;
   const select = (index) => {
     if (index !== control.selectedIndex) context.send({ action: 'selectSegment', view: node.id, index });
   };
@@ -201,8 +200,18 @@ function addSegments(view, node, context) {
       event.stopPropagation();
       select(index);
     });
+    return button;
+  });
+  moveAmongSegments(buttons, select);
+  group.append(...buttons);
+  view.append(group);
+}
+
+// The keys of a row of segments: each moves the one stop in the Tab order and selects as it goes.
+export function moveAmongSegments(buttons, select) {
+  buttons.forEach((button, index) => {
     button.addEventListener('keydown', (event) => {
-      const next = segmentAfterKey(event.key, index, count);
+      const next = segmentAfterKey(event.key, index, buttons.length);
       if (next === null || event.altKey || event.ctrlKey || event.metaKey) return;
       event.preventDefault();
       event.stopPropagation();
@@ -210,8 +219,5 @@ function addSegments(view, node, context) {
       buttons[next].focus();
       select(next);
     });
-    return button;
   });
-  group.append(...buttons);
-  view.append(group);
 }
