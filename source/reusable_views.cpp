@@ -94,11 +94,14 @@ void colorSectionSeparator(UICollectionReusableView* view) {
   msgSend<void>(view, sel("setHasCustomizedBackgroundColor:"), true);
 }
 
-// Sets the background in an animation of that duration; once done, marks it customised.
+// Sets the background in an animation of that duration; once done, marks it customised. The
+// completion runs after this returns, so it keeps the view alive itself.
 void animateBackground(UICollectionReusableView* view, double duration, const Ref<UIColor>& color) {
   UIView::animateWithDuration(
       duration, [&] { view->setBackgroundColor(color); },
-      [&](bool) { msgSend<void>(view, sel("setHasCustomizedBackgroundColor:"), true); });
+      [view = Ref<UICollectionReusableView>(view)](bool) {
+        msgSend<void>(view, sel("setHasCustomizedBackgroundColor:"), true);
+      });
 }
 
 Ref<UIView> firstMaterialViewBelow(UIView* view, objc::Class* material) {

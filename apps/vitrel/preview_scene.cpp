@@ -56,5 +56,7 @@ Scene stageScene(std::shared_ptr<const AppCatalogue> catalogue, const SceneReque
   }
   for (int pass = 1; pass < request.passes; ++pass)
     home.layoutPass();
+  // What is drawn or dumped is the screen once its animations are over.
+  UIView::finishAnimations();
   return scene;
 }

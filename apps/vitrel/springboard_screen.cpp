@@ -196,6 +196,7 @@ std::string SpringboardScreen::switchSystem(const std::string& version) {
 }
 
 std::string SpringboardScreen::dump() {
+  UIView::finishAnimations();
   const HomeScreen::OpenMenu* menu = home_.openMenu();
   const Json tree = {{"os", setup_.osVersion},
                      {"style", styleName(dark_)},
@@ -232,6 +233,7 @@ void SpringboardScreen::settingsChanged() {
 }
 
 std::string SpringboardScreen::draw() {
+  UIView::finishAnimations();
   std::error_code error;
   fs::create_directories(springboardCacheFolder(), error);
   // Before the picture: whoever sees a new picture reads what it shows.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -59,14 +60,20 @@ class UIView : public NSObject {
   // Sends `layoutSubviews` to this view, then to each subview, depth first.
   void layoutIfNeeded();
 
-  // `animateWithDuration:animations:completion:`. The model shows only settled states, so the
-  // animations run at once and then the completion, told that they finished, whatever the
-  // duration. Either block may be empty.
-  static void animateWithDuration(double /*duration*/, const std::function<void()>& animations,
-                                  const std::function<void(bool finished)>& completion) {
-    if (animations) animations();
-    if (completion) completion(true);
-  }
+  // `animateWithDuration:animations:completion:`. As the model layer of the device does, the
+  // animations set their final values at once; the completion, told that they finished, runs
+  // on the main run loop once the duration has passed (a zero duration: on its next turn).
+  // Either block may be empty. Whatever the completion needs later it must hold by value.
+  // Main thread only, as on the device.
+  static void animateWithDuration(double duration, const std::function<void()>& animations,
+                                  std::function<void(bool finished)> completion);
+  // How many completions wait for their time.
+  static size_t pendingAnimationCompletions();
+  // Runs the waiting completions in the order they fall due, each no earlier than its time
+  // (waiting for it), with those they start in turn, as long as they fall due within `limit`
+  // from now; answers whether none is left. Pictures are drawn after this, as the screen
+  // shows once its animations are over; the default bound is far above any system animation.
+  static bool finishAnimations(std::chrono::milliseconds limit = std::chrono::seconds(2));
 
   // "<ClassName: 0x…; frame = (x y; w h); …; layer = <CALayer: 0x…>>".
   std::string descriptionText() const;
