@@ -88,20 +88,22 @@ document.addEventListener('keydown', (event) => {
 
 darkScheme.addEventListener('change', () => shownPage && show(shownPage));
 
-// Touches and changes reach the springboard one at a time, in the order they were made.
+// Touches and changes reach the springboard one at a time, in the order they were made. A touch
+// that met nothing says why (a tap on an icon, for one, tells that a hold opens its menu).
 let screenActions = Promise.resolve();
 function act(action) {
   const answer = screenActions.then(() => sendToScreen(action));
   screenActions = answer.then((reply) => {
-    if (reply.error) screen.say(reply.error);
-    else if (reply.done === false && action.action === 'hold') screen.say(reply.message);
+    if (reply.error) phoneScreen.say(reply.error);
+    else if (reply.done === false) phoneScreen.say(reply.message);
   });
   return answer;
 }
 
 const figure = document.querySelector('#home-screen');
-const screen = new Screen(figure, { onState: (state) => controls.show(state), onTouch: act });
-const controls = new PhoneControls(document.querySelector('#phone-controls'), { act, say: (message) => screen.say(message), figure });
+const phoneScreen = new Screen(figure, { onState: (state) => controls.show(state), onTouch: act });
+const say = (message) => phoneScreen.say(message);
+const controls = new PhoneControls(document.querySelector('#phone-controls'), { act, say, figure });
 
 // Without the host nothing on the page can act, so it says so until the host is back.
 function showConnected(live) {
@@ -111,12 +113,12 @@ function showConnected(live) {
 }
 
 listenForChanges({
-  hello: () => {
+  hello: ({ screen }) => {
     showConnected(true);
-    screen.update();
+    phoneScreen.update(screen);
     connection.refresh();
   },
-  screen: ({ version }) => screen.update(version),
+  screen: ({ version }) => phoneScreen.update(version),
   settings: () => connection.refresh(),
   // A tab's own action brings its page in the answer; another tab's is read here.
   page: ({ key }) => {
@@ -124,5 +126,5 @@ listenForChanges({
   },
   lost: () => showConnected(false),
 });
-screen.update();
+phoneScreen.update();
 connection.load().catch((error) => showError(`cannot reach the settings host (${error.message})`));

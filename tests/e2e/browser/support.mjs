@@ -65,8 +65,13 @@ export function start(program, args, { log } = {}) {
 // serves.
 export async function startSettings(vitrel, device, extraArgs = [], port = 0) {
   const settings = start(vitrel, ['--device', device, 'settings', '--port', String(port), ...extraArgs]);
-  const url = await waitFor('the settings URL', () => settings.output.stdout.match(/http:\/\/127\.0\.0\.1:\d+\//)?.[0], 30000).catch((error) => {
-    throw new Error(`${error.message}; vitrel settings said: ${settings.output.stderr.slice(-2000)}`);
+  const served = () => {
+    const { exitCode, signalCode } = settings.child;
+    if (exitCode !== null || signalCode !== null) throw new Error(`vitrel settings ended (${exitCode ?? signalCode})`);
+    return settings.output.stdout.match(/http:\/\/127\.0\.0\.1:\d+\//)?.[0];
+  };
+  const url = await waitFor('the settings URL', served, 30000).catch((error) => {
+    throw new Error(`${error.message}; it said: ${settings.output.stderr.slice(-2000)}`);
   });
   return { ...settings, url, port: Number(new URL(url).port) };
 }
