@@ -1,8 +1,11 @@
 #include "apps/vitrel/child_process.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -28,7 +31,8 @@ bool reaped(pid_t pid, std::chrono::milliseconds limit) {
 
 }  // namespace
 
-Result<ChildProcess> ChildProcess::start(const std::vector<std::string>& command) {
+Result<ChildProcess> ChildProcess::start(const std::vector<std::string>& command,
+                                         const Redirections& redirections) {
   std::vector<char*> arguments;
   for (const std::string& argument : command)
     arguments.push_back(const_cast<char*>(argument.c_str()));
@@ -44,10 +48,20 @@ Result<ChildProcess> ChildProcess::start(const std::vector<std::string>& command
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  const std::pair<int, const std::string*> streams[] = {
+      {STDOUT_FILENO, &redirections.standardOutput}, {STDERR_FILENO, &redirections.standardError}};
+  for (const auto& [descriptor, file] : streams) {
+    if (file->empty()) continue;
+    posix_spawn_file_actions_addopen(&actions, descriptor, file->c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  }
   pid_t pid = -1;
   // The host's own helper, not a program of the device.
   const int error =
-      machineSpawn(&pid, arguments.front(), nullptr, &attributes, arguments.data(), environ);
+      machineSpawn(&pid, arguments.front(), &actions, &attributes, arguments.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (error != 0) {
     return Result<ChildProcess>::failure("cannot start " + command.front() + ": " +
@@ -68,6 +82,14 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
 
 ChildProcess::~ChildProcess() {
   stop();
+}
+
+int ChildProcess::wait() {
+  int status = 0;
+  while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+  }
+  pid_ = -1;
+  return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
 void ChildProcess::stop() {

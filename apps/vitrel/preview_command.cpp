@@ -4,6 +4,7 @@
 #include <iostream>
 #include <memory>
 
+#include "apps/vitrel/footprint.h"
 #include "apps/vitrel/installation.h"
 #include "apps/vitrel/json_text.h"
 #include "apps/vitrel/preview_picture.h"
@@ -32,6 +33,8 @@ struct PreviewOptions {
   bool light = false;
   int passes = 2;
   std::string dump;
+  std::string diff;
+  bool withoutLibrary = false;
   std::string output = "vitrel-preview.png";
   double scale = 2;
   std::string library;
@@ -195,11 +198,15 @@ void run(const DeviceOptions& device, const PreviewOptions& options) {
   std::shared_ptr<const AppCatalogue> catalogue = openDevice(device);
   check(*catalogue, options);
   settings_file::warnWhenUnreadable();
+  if (!options.diff.empty()) {
+    writeFootprint(options.diff, device.verbose);
+    return;
+  }
   HostConfiguration host;
   host.osMajorVersion = options.osVersion;
   host.lockScreenVisible = options.lockScreen;
   setUpHost(host);
-  injectLibrary(options.library);
+  if (!options.withoutLibrary) injectLibrary(options.library);
   if (options.dump.empty()) {
     writePicture(catalogue, options);
   } else {
@@ -245,9 +252,19 @@ void addPreviewCommand(CLI::App& app, const DeviceOptions& device) {
   limitNumber(command->add_option("--scale", options->scale, "Pixels per point of the picture")
                   ->capture_default_str(),
               0.25, 4);
-  command->add_option("--dump", options->dump,
-                      "Instead of the picture, write the menu's actions and the whole view tree "
-                      "of one scene as JSON to FILE (- for standard output)");
+  auto* dump =
+      command->add_option("--dump", options->dump,
+                          "Instead of the picture, write the menu's actions and the whole view "
+                          "tree of one scene as JSON to FILE (- for standard output)");
+  command
+      ->add_option("--diff", options->diff,
+                   "Instead of the picture, stage one scene twice, with the library and without, "
+                   "and write what the library changed, view by view and property by property, "
+                   "as JSON {\"changes\": [{path, class, property, host, library}…]} to FILE "
+                   "(- for standard output: text grouped by view on a terminal)")
+      ->excludes(dump);
+  // How each of --diff's two stagings leaves the library out.
+  command->add_flag("--without-library", options->withoutLibrary)->group("");
   command
       ->add_option(
           "--library", options->library,
