@@ -111,8 +111,8 @@ void writeFootprint(const std::string& destination, bool verbose) {
   // Both at once: they share nothing but the device, which neither writes to.
   Staging host = startStaging(folder.path(), false);
   Staging library = startStaging(folder.path(), true);
-  const std::vector<TreeChange> changes =
-      diffViewTrees(stagedWindow(host, verbose), stagedWindow(library, verbose));
+  const Json hostWindow = stagedWindow(host, verbose);
+  const std::vector<TreeChange> changes = diffViewTrees(hostWindow, stagedWindow(library, verbose));
   if (destination == "-") {
     std::cout << (isatty(STDOUT_FILENO) ? changesText(changes)
                                         : jsonText(changesJson(changes), 2) + "\n");
