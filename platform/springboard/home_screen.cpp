@@ -113,7 +113,7 @@ Ref<UIView> snapshot(const UIView* view) {
   return picture;
 }
 
-// Every view of the subtree hears that it entered the window, parents first.
+// Every view of the subtree hears that it entered or left the window, parents first.
 void announceWindow(UIView* view) {
   msgSend<void>(view, sel("didMoveToWindow"));
   std::vector<Ref<UIView>> subviews = view->subviews();
@@ -459,7 +459,8 @@ HomeScreen::OpenMenu HomeScreen::present(PressTarget target, UIView* container,
                                          const CGRect& anchor, Ref<UIView> preview,
                                          Ref<UIView> expandedSlot) {
   if (!container) return {};
-  if (container->superview() != window_.get()) {
+  const bool entersWindow = container->superview() != window_.get();
+  if (entersWindow) {
     container->setFrame(window_->bounds());
     window_->addSubview(Ref<UIView>(container));
   }
@@ -472,7 +473,8 @@ HomeScreen::OpenMenu HomeScreen::present(PressTarget target, UIView* container,
   // above the dimmed screen.
   container->insertSubview(menu.root, 0);
   presented_ = Presented{std::move(target), menu, Ref<UIView>(container), std::move(expandedSlot)};
-  announceWindow(menu.root.get());
+  // What entered the window hears it: the container with all it holds, or just the menu.
+  announceWindow(entersWindow ? container : menu.root.get());
   layoutPass();
   return menu;
 }
@@ -484,6 +486,11 @@ void HomeScreen::dismissMenu() {
   presented.menu.root->removeFromSuperview();
   if (presented.expandedSlot) presented.expandedSlot->removeFromSuperview();
   presented.container->removeFromSuperview();
+  // What left the window hears it too, as the host tells views moved out of their window.
+  for (UIView* gone :
+       {presented.menu.root.get(), presented.expandedSlot.get(), presented.container.get()}) {
+    if (gone) announceWindow(gone);
+  }
   expandedPlatter_ = nullptr;
   if (banner_) {
     banner_->view()->removeFromSuperview();
