@@ -27,6 +27,7 @@ struct PreviewOptions {
   std::string press;
   std::string pressFolder;
   std::string notification;
+  std::string banner;
   long osVersion = 16;
   bool lockScreen = false;
   bool dark = false;
@@ -58,9 +59,11 @@ void check(const AppCatalogue& catalogue, const PreviewOptions& options) {
     throw CLI::RuntimeError(
         "the lock screen shows no icons: press a --notification there, or drop --lock-screen", 2);
   }
-  const std::string* chosen[] = {&options.press, &options.pressFolder, &options.notification};
-  const SceneRequest::Target targets[] = {Target::app, Target::folder, Target::notification};
-  for (size_t i = 0; i < 3; ++i) {
+  const std::string* chosen[] = {&options.press, &options.pressFolder, &options.notification,
+                                 &options.banner};
+  const SceneRequest::Target targets[] = {Target::app, Target::folder, Target::notification,
+                                          Target::notification};
+  for (size_t i = 0; i < 4; ++i) {
     if (chosen[i]->empty()) continue;
     std::string problem = problemWith(catalogue, {targets[i], *chosen[i]});
     if (!problem.empty()) throw CLI::RuntimeError(problem, 2);
@@ -89,6 +92,12 @@ std::vector<SceneRequest> pictureRequests(const AppCatalogue& catalogue,
   if (options.light || !options.dark) styles.push_back(false);
   if (options.dark || !options.light) styles.push_back(true);
   std::vector<SceneRequest> requests;
+  if (!options.banner.empty()) {
+    // The banner's notification, long-pressed on the unlocked home screen.
+    for (bool dark : styles)
+      requests.push_back({Target::notification, options.banner, false, dark, options.passes});
+    return requests;
+  }
   if (!options.lockScreen && options.notification.empty()) {
     for (bool dark : styles) {
       SceneRequest request = iconRequest(catalogue, options);
@@ -108,6 +117,9 @@ std::vector<SceneRequest> pictureRequests(const AppCatalogue& catalogue,
 
 // The one scene a dump shows.
 SceneRequest dumpRequest(const AppCatalogue& catalogue, const PreviewOptions& options) {
+  if (!options.banner.empty()) {
+    return {Target::notification, options.banner, false, options.dark, options.passes};
+  }
   SceneRequest request = options.notification.empty() ? iconRequest(catalogue, options)
                                                       : notificationRequest(catalogue, options);
   request.lockScreen = options.lockScreen;
@@ -178,7 +190,9 @@ std::string capturedColour(const AppCatalogue& catalogue, const SceneRequest& re
 std::string caption(const Scene& scene) {
   const SceneRequest& request = scene.request;
   std::string style = request.dark ? "dark" : "light";
-  if (request.target == Target::notification) return scene.displayName + " notification, " + style;
+  if (request.target == Target::notification) {
+    return scene.displayName + (request.lockScreen ? " notification, " : " banner, ") + style;
+  }
   return scene.displayName + ", " + style;
 }
 
@@ -232,13 +246,20 @@ void addPreviewCommand(CLI::App& app, const DeviceOptions& device) {
       "--notification", options->notification,
       "Long-press a notification of the app with this bundle identifier (default: the pressed "
       "app's)");
+  auto* banner = command->add_option(
+      "--banner", options->banner,
+      "Post a notification of the app with this bundle identifier while the phone is unlocked "
+      "and long-press its banner on the home screen");
   press->excludes(folder);
   notification->excludes(press, folder);
+  banner->excludes(press, folder, notification);
   limitNumber(command->add_option("--os", options->osVersion, "The system's major version")
                   ->capture_default_str(),
               15, 17, true);
-  command->add_flag("--lock-screen", options->lockScreen,
-                    "Only the lock screen, with a long-pressed notification");
+  command
+      ->add_flag("--lock-screen", options->lockScreen,
+                 "Only the lock screen, with a long-pressed notification")
+      ->excludes(banner);
   auto* dark = command->add_flag("--dark", options->dark, "Only the dark interface style");
   command->add_flag("--light", options->light, "Only the light interface style")->excludes(dark);
   limitNumber(command

@@ -45,7 +45,7 @@ struct SpringboardOptions {
   bool supervised = false;
   std::vector<std::string> missingClasses;
   // Sent to a running springboard instead of starting one.
-  std::string press, pressFolder, notification, hold, tap, style, dump;
+  std::string press, pressFolder, notification, notify, hold, tap, style, dump;
   bool home = false, lock = false, unlock = false;
 };
 
@@ -148,13 +148,15 @@ std::string controlCommand(const SpringboardOptions& options) {
   if (!options.dump.empty()) return "dump";
   if (!options.pressFolder.empty()) return "press folder " + options.pressFolder;
   if (!options.notification.empty()) return "press notification " + options.notification;
+  if (!options.notify.empty()) return "notify " + options.notify;
   return "press app " + options.press;
 }
 
 bool controlsARunningSpringboard(const SpringboardOptions& options) {
   return options.home || options.lock || options.unlock || !options.hold.empty() ||
          !options.tap.empty() || !options.style.empty() || !options.dump.empty() ||
-         !options.press.empty() || !options.pressFolder.empty() || !options.notification.empty();
+         !options.press.empty() || !options.pressFolder.empty() || !options.notification.empty() ||
+         !options.notify.empty();
 }
 
 // Copies the tree the springboard wrote in its device to where the user asked.
@@ -249,6 +251,9 @@ void addSpringboardCommand(CLI::App& app, const DeviceOptions& device) {
       command->add_option("--notification", options->notification,
                           "Tell the running springboard to long-press a notification of this "
                           "app on the lock screen"),
+      command->add_option("--notify", options->notify,
+                          "Tell the running springboard that a notification of this app "
+                          "arrives: its banner shows on the unlocked home screen"),
       command->add_flag("--home", options->home, "Tell the running springboard to close its menu"),
       refuseUnless(command->add_option("--hold", options->hold,
                                        "Long-press the running springboard's screen at a "

@@ -118,6 +118,7 @@ std::string SpringboardScreen::handle(const std::string& command) {
     return press(kind, name);
   }
   if (verb == "dump" && words.size() == 1) return dump();
+  if (verb == "notify" && words.size() == 2) return notify(words[1]);
   if (verb == "system" && words.size() == 2) return switchSystem(words[1]);
   return "error: unknown command '" + command + "'";
 }
@@ -173,6 +174,21 @@ std::string SpringboardScreen::press(const std::string& kind, const std::string&
     return draw();
   }
   return "error: press takes app, folder or notification, then a name";
+}
+
+std::string SpringboardScreen::notify(const std::string& bundleIdentifier) {
+  if (std::string problem =
+          problemWith(*catalogue_, {SceneRequest::Target::notification, bundleIdentifier});
+      !problem.empty()) {
+    return "error: " + problem;
+  }
+  if (home_.lockScreenShown()) {
+    return "error: the phone is locked: notifications arriving now go to the lock screen's "
+           "list; unlock first for a banner";
+  }
+  home_.postBanner(bundleIdentifier);
+  home_.layoutPass();
+  return draw();
 }
 
 std::string SpringboardScreen::switchSystem(const std::string& version) {

@@ -31,6 +31,8 @@ class SpringboardScreen {
   //   lock | unlock | home          the lock screen, the home screen, the open menu closed
   //   style light|dark              the interface style
   //   press app|folder|notification NAME
+  //   notify BUNDLE-ID              a notification of the app arrives: its banner shows at
+  //                                 the top of the unlocked home screen until a menu closes it
   //   dump                          the view tree, to screen-tree.json
   //   system N                      stores N (15 to 17) as the device's system and ends the
   //                                 process, for its supervisor to start it again as that system
@@ -48,6 +50,7 @@ class SpringboardScreen {
   std::string tap(CGPoint point);
   std::string closeMenu();
   std::string press(const std::string& kind, const std::string& name);
+  std::string notify(const std::string& bundleIdentifier);
   std::string switchSystem(const std::string& version);
   std::string dump();
   std::string stateJson() const;

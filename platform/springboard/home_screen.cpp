@@ -26,7 +26,6 @@ const std::vector<std::string> kNotificationSettings = {"Turn Off…", "View Set
 
 constexpr int kColumns = 4;
 constexpr double kGridTop = 64, kRowHeight = 104;
-const char* const kRestingNotificationApp = "com.vitrel.sample.mail";
 
 // The catalogue the system's icon requests are answered from, and the icons it has drawn: the
 // system keeps icons it has drawn rather than decoding their artwork on every request.
@@ -127,6 +126,7 @@ HomeScreen::HomeScreen(std::shared_ptr<const AppCatalogue> catalogue)
     : catalogue_(std::move(catalogue)) {
   answerIconRequests(catalogue_);
   window_ = filledView(UIScreen::mainScreen()->bounds());
+  banner_ = std::make_unique<NotificationBanner>(window_->bounds());
   buildHomeScreen();
   buildLockScreen();
   paintWallpapers();
@@ -223,9 +223,9 @@ void HomeScreen::buildLockScreen() {
   clock->setTextColor(UIColor::whiteColor());
   clock->setFrame(CGRectMake(0, 90, window_->bounds().width(), 100));
   lockScreen_->addSubview(clock);
-  if (const AppEntry* app = restingNotificationApp()) {
-    postNotification(lockNotification_, *app, lockScreen_.get());
-  }
+  lockList_ = std::make_unique<NotificationList>(*catalogue_, restingNotifications(*catalogue_),
+                                                 lockScreen_->bounds());
+  lockScreen_->addSubview(Ref<UIView>(lockList_->view()));
 }
 
 void HomeScreen::paintWallpapers() {
@@ -235,36 +235,18 @@ void HomeScreen::paintWallpapers() {
   lockWallpaper_->setImage(image);
 }
 
-const AppEntry* HomeScreen::restingNotificationApp() const {
-  if (const AppEntry* mail = catalogue_->app(kRestingNotificationApp)) return mail;
-  return catalogue_->apps().empty() ? nullptr : &catalogue_->apps().front();
-}
-
-void HomeScreen::postNotification(Ref<NCNotificationShortLookViewController>& slot,
-                                  const AppEntry& app, UIView* screen) {
-  if (slot) slot->view()->removeFromSuperview();
-  slot = objc::make<NCNotificationShortLookViewController>();
-  slot->setNotificationRequest(NCNotificationRequest::requestWithSection(
-      app.bundleIdentifier, app.name, "You have a new message from " + app.name + "."));
-  NCNotificationShortLookView* banner = slot->viewForPreview();
-  Ref<UIImage> icon = catalogue_->iconImage(app.bundleIdentifier, UIScreen::mainScreen()->scale());
-  banner->setFrame(CGRectMake(8, 330, window_->bounds().width() - 16, 76));
-  // The app's icon at the leading edge, the title and message beside it.
-  auto iconView = objc::make<UIImageView>();
-  iconView->setImage(icon);
-  iconView->setFrame(CGRectMake(14, 19, 38, 38));
-  banner->insertSubview(iconView, 0);
-  banner->notificationContentView()->setProminentIcon(std::move(icon));
-  banner->notificationContentView()->setFrame(
-      CGRectMake(64, 14, banner->bounds().width() - 78, banner->bounds().height() - 28));
-  banner->setBackgroundColor(
-      UIColor::dynamicColor(Color::rgb(1, 1, 1, 0.55), Color::rgb(0.11, 0.11, 0.12, 0.55)));
-  banner->layer()->setCornerRadius(20);
-  screen->addSubview(Ref<UIView>(banner));
+bool HomeScreen::postBanner(std::string_view bundleIdentifier) {
+  const AppEntry* app = catalogue_->app(bundleIdentifier);
+  if (!app || lockScreenShown()) return false;
+  dismissMenu();
+  banner_->show(*catalogue_, newsFrom(*app), window_.get());
+  announceWindow(banner_->shown()->view());
+  return true;
 }
 
 void HomeScreen::showLockScreen(bool shown) {
   dismissMenu();
+  banner_->hide();
   UIView* showing = shown ? lockScreen_.get() : homeScreen_.get();
   UIView* hiding = shown ? homeScreen_.get() : lockScreen_.get();
   hiding->removeFromSuperview();
@@ -272,6 +254,7 @@ void HomeScreen::showLockScreen(bool shown) {
   if (objc::classOf<SBLockScreenManager>()) {
     SBLockScreenManager::sharedInstance()->setLockScreenVisible(shown);
   }
+  if (shown) announceWindow(lockList_->view());
 }
 
 bool HomeScreen::lockScreenShown() const {
@@ -336,13 +319,12 @@ PressTarget iconTarget(const SBIconView* view) {
 }  // namespace
 
 std::optional<PressTarget> HomeScreen::notificationTarget(const UIView* view) const {
-  for (const auto* shortLook : {&lockNotification_, &banner_}) {
-    if (!*shortLook || (*shortLook)->view() != view) continue;
-    NCNotificationRequest* request = (*shortLook)->notificationRequest();
-    return PressTarget{PressTarget::Kind::notification, request->sectionIdentifier()->string(),
-                       request->title()->string(), view->frameInWindow()};
-  }
-  return std::nullopt;
+  NCNotificationShortLookViewController* shortLook =
+      lockScreenShown() ? lockList_->stackTopHolding(view) : banner_->holding(view);
+  if (!shortLook) return std::nullopt;
+  NCNotificationRequest* request = shortLook->notificationRequest();
+  return PressTarget{PressTarget::Kind::notification, request->sectionIdentifier()->string(),
+                     request->title()->string(), shortLook->view()->frameInWindow()};
 }
 
 std::vector<PressTarget> HomeScreen::targets() const {
@@ -351,9 +333,12 @@ std::vector<PressTarget> HomeScreen::targets() const {
   for (const auto& view : iconViews_) {
     if (view->superview() == screen) targets.push_back(iconTarget(view.get()));
   }
-  for (const auto* shortLook : {&lockNotification_, &banner_}) {
-    if (!*shortLook || (*shortLook)->view()->superview() != screen) continue;
-    if (auto target = notificationTarget((*shortLook)->view())) targets.push_back(*target);
+  std::vector<NCNotificationShortLookViewController*> notifications =
+      lockScreenShown() ? lockList_->stackTops()
+                        : std::vector<NCNotificationShortLookViewController*>{banner_->shown()};
+  for (NCNotificationShortLookViewController* shortLook : notifications) {
+    if (!shortLook) continue;
+    if (auto target = notificationTarget(shortLook->view())) targets.push_back(*target);
   }
   return targets;
 }
@@ -429,13 +414,15 @@ HomeScreen::OpenMenu HomeScreen::pressNotification(std::string_view bundleIdenti
   dismissMenu();
   const AppEntry* app = catalogue_->app(bundleIdentifier);
   if (!app) return {};
-  UIView* screen = shownScreen();
-  Ref<NCNotificationShortLookViewController>& shortLook =
-      screen == lockScreen_.get() ? lockNotification_ : banner_;
-  if (!shortLook ||
-      shortLook->notificationRequest()->sectionIdentifier()->string() != app->bundleIdentifier) {
-    postNotification(shortLook, *app, screen);
+  if (!lockScreenShown()) {
+    NCNotificationShortLookViewController* shown = banner_->shown();
+    if (!shown ||
+        shown->notificationRequest()->sectionIdentifier()->string() != app->bundleIdentifier) {
+      postBanner(app->bundleIdentifier);
+    }
   }
+  Ref<NCNotificationShortLookViewController> shortLook(
+      lockScreenShown() ? lockList_->notificationOf(*app) : banner_->shown());
   shortLook->appear(true);
 
   Ref<UIView> container = msgSend<Ref<UIView>>(shortLook, sel("containerViewForExpandedContent"));
@@ -446,7 +433,9 @@ HomeScreen::OpenMenu HomeScreen::pressNotification(std::string_view bundleIdenti
   platter->setNotificationRequest(shortLook->notificationRequest());
   platter->setIcon(catalogue_->iconImage(app->bundleIdentifier, UIScreen::mainScreen()->scale()));
   container->setFrame(window_->bounds());
-  auto slot = filledView(CGRectMake(16, 130, window_->bounds().width() - 32, 250));
+  // A banner expands where it stands, at the top of the screen.
+  const double top = lockScreenShown() ? 130 : shortLook->view()->frameInWindow().minY();
+  auto slot = filledView(CGRectMake(16, top, window_->bounds().width() - 32, 250));
   slot->addSubview(Ref<UIView>(expandedPlatter_->view()));
   container->addSubview(slot);
   expandedPlatter_->layoutIfNeeded();
@@ -492,10 +481,8 @@ void HomeScreen::dismissMenu() {
     if (gone) announceWindow(gone);
   }
   expandedPlatter_ = nullptr;
-  if (banner_) {
-    banner_->view()->removeFromSuperview();
-    banner_ = nullptr;
-  }
+  // An expanded banner goes with its menu.
+  if (presented.expandedSlot) banner_->hide();
 }
 
 HomeScreen::OpenMenu HomeScreen::presentAgain() {

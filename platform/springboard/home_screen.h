@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/springboard/app_catalogue.h"
+#include "platform/springboard/notification_banner.h"
+#include "platform/springboard/notification_list.h"
 #include "platform/springboard/notification_views.h"
 #include "platform/springboard/sb_icon_view.h"
 
@@ -30,7 +32,7 @@ const char* kindName(PressTarget::Kind kind);
 CGRect homeScreenIconFrame(size_t place, double screenWidth);
 
 // The home screen as its process shows it: a window with the wallpaper and the catalogue's
-// icons in a grid, and the lock screen with a notification at rest. Long-presses run as
+// icons in a grid, and the lock screen with its notification list. Long-presses run as
 // SpringBoard runs them, through the runtime, so whatever is injected sees every step; one menu
 // is open at a time, and it leaves the window when dismissed. Needs setUpHost() first.
 class HomeScreen {
@@ -61,10 +63,12 @@ class HomeScreen {
   SBIconView* appIconView(std::string_view bundleIdentifier) const;
   SBIconView* folderIconView(std::string_view name) const;
   SBIconView* webClipIconView(std::string_view name) const;
-  // The app whose notification the lock screen shows at rest: Mail when the catalogue has it
-  // (a mail app is what a locked phone most often shows), else the catalogue's first app; null
-  // when the catalogue has no app.
-  const AppEntry* restingNotificationApp() const;
+  // The lock screen's notifications.
+  const NotificationList& lockScreenList() const { return *lockList_; }
+  // A notification of the app arrives while the phone is unlocked: its banner shows at the top
+  // of the home screen (an open menu is dismissed first). False on the lock screen, whose list
+  // takes notifications, and for an unknown app.
+  bool postBanner(std::string_view bundleIdentifier);
 
   // What can be long-pressed on the screen shown now: every icon of the home screen, or the
   // notifications of the lock screen.
@@ -84,8 +88,9 @@ class HomeScreen {
   // A long-press on an icon: the icon controller gives the view to present in, the icon view
   // its actions, and the menu opens there and is laid out. An open menu is dismissed first.
   OpenMenu pressIcon(SBIconView* iconView);
-  // A long-press on a notification of the app (the lock screen's own, or a banner posted on
-  // the screen shown): the short look appears, gives the container for its expanded content,
+  // A long-press on a notification of the app (the top of its stack in the lock screen's list,
+  // or its banner on the home screen; one is posted when the app has none): the short look
+  // appears, gives the container for its expanded content,
   // the expanded platter is laid out (controller, then view) and its menu opens under it. An
   // open menu is dismissed first.
   OpenMenu pressNotification(std::string_view bundleIdentifier);
@@ -113,9 +118,6 @@ class HomeScreen {
   void buildLockScreen();
   void paintWallpapers();
   UIView* shownScreen() const;
-  // Posts a notification of the app on the screen, in place of the one the slot held.
-  void postNotification(Ref<NCNotificationShortLookViewController>& slot, const AppEntry& app,
-                        UIView* screen);
   std::optional<PressTarget> notificationTarget(const UIView* view) const;
   OpenMenu present(PressTarget target, UIView* container,
                    std::vector<std::vector<std::string>> sections, const CGRect& anchor,
@@ -127,8 +129,8 @@ class HomeScreen {
   Ref<UIView> lockScreen_;
   Ref<UIImageView> homeWallpaper_, lockWallpaper_;
   std::vector<Ref<SBIconView>> iconViews_;
-  // The lock screen's notification, and a banner posted on the home screen while pressed.
-  Ref<NCNotificationShortLookViewController> lockNotification_, banner_;
+  std::unique_ptr<NotificationList> lockList_;
+  std::unique_ptr<NotificationBanner> banner_;
   Ref<UIViewController> expandedPlatter_;
   std::optional<Presented> presented_;
 };

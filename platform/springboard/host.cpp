@@ -19,6 +19,7 @@ void setUpHost(const HostConfiguration& configuration) {
     springboard_classes::defineControllerClasses(systemHas);
     springboard_classes::defineMaterialClasses(systemHas);
     springboard_classes::defineNotificationClasses(systemHas);
+    springboard_classes::defineNotificationListClasses(systemHas);
     NSProcessInfo::processInfo()->setOperatingSystemVersion({configuration.osMajorVersion, 0, 0});
     if (objc::classOf<SBLockScreenManager>()) {
       SBLockScreenManager::sharedInstance()->setLockScreenVisible(configuration.lockScreenVisible);

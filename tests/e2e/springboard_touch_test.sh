@@ -98,9 +98,11 @@ usage_error "excludes" --hold 1,2 --lock
 if run springboard --hold 400,100 2>"$work/err"; then fail "a point off the screen was held"; fi
 grep -q "off the screen" "$work/err" || fail "$(cat "$work/err")"
 
-# The lock screen's notification at rest can be held; the style re-presents its menu.
+# The lock screen's notifications at rest, a stack per app, can be held; the style re-presents
+# the menu.
 run springboard --lock >/dev/null
-[ "$(state '[.locked, (.targets | map(.kind))]')" = '[true,["notification"]]' ] ||
+[ "$(state '.locked and (.targets | length >= 3) and all(.targets[]; .kind == "notification")
+             and (.targets | map(.name) | length == (unique | length))')" = true ] ||
   fail "lock screen targets: $(state .targets)"
 run springboard --hold "$(middle_of com.vitrel.sample.mail)" >/dev/null
 [ "$(state .menu.kind)" = '"notification"' ] || fail "the notification's menu: $(state .menu)"
@@ -132,6 +134,22 @@ run springboard --dump - >"$work/plain.json"
 [ "$(menu_labels "$work/plain.json")" = '["#000000"]' ] ||
   fail "the labels kept their colour: $(menu_labels "$work/plain.json")"
 [ "$(state .menu.name)" = '"com.vitrel.sample.photos"' ] || fail "the menu was not presented again"
+
+# A notification arriving while unlocked shows as a banner at the top, which a hold expands with
+# the notification's menu; while locked it is refused (the list takes it).
+run springboard --home >/dev/null
+run springboard --notify com.vitrel.sample.maps >/dev/null
+banner=$(jq -r '.targets[] | select(.kind == "notification") |
+  "\(.frame.x + .frame.width / 2),\(.frame.y + .frame.height / 2)"' "$caches/screen.json")
+[ "$(state '[.targets[] | select(.kind == "notification") | [.name, .frame.y < 100]]')" = \
+  '[["com.vitrel.sample.maps",true]]' ] || fail "the banner: $(state .targets)"
+run springboard --hold "$banner" >/dev/null
+[ "$(state '[.locked, .menu.kind, .menu.name]')" = '[false,"notification","com.vitrel.sample.maps"]' ] ||
+  fail "the banner's menu: $(state .)"
+run springboard --lock >/dev/null
+if run springboard --notify com.vitrel.sample.maps 2>"$work/err"; then fail "a banner on the lock screen"; fi
+grep -q "locked" "$work/err" || fail "$(cat "$work/err")"
+run springboard --unlock >/dev/null
 
 # A switch of system: stored in the device, the springboard restarts as that system.
 old=$(springboard_pid)

@@ -12,4 +12,5 @@ void defineIconViewClasses(const SystemHas& systemHas);
 void defineControllerClasses(const SystemHas& systemHas);
 void defineMaterialClasses(const SystemHas& systemHas);
 void defineNotificationClasses(const SystemHas& systemHas);
+void defineNotificationListClasses(const SystemHas& systemHas);
 }  // namespace springboard_classes

@@ -96,8 +96,8 @@ TEST_P(ExpandedNotificationTest, EveryPartOfThePlatterFollowsTheStyle) {
     const double level = 255 * (0.299 * colour.red + 0.587 * colour.green + 0.114 * colour.blue);
     EXPECT_NEAR(shown.text, colour.alpha * level + (1 - colour.alpha) * shown.ground, 20);
   }
-  EXPECT_EQ(texts, (std::vector<std::string>{"MAIL", "Mail", "You have a new message from Mail.",
-                                             "Reply", "Mark as Read"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"MAIL", "Mail", "Anna: Lunch on Friday?", "Reply",
+                                             "Mark as Read"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, ExpandedNotificationTest,
