@@ -249,7 +249,19 @@ void SpringboardScreen::settingsChanged() {
 }
 
 std::string SpringboardScreen::draw() {
-  UIView::finishAnimations();
+  std::string answer = drawNow();
+  if (UIView::pendingAnimationCompletions() > 0 && !redrawPending_) {
+    redrawPending_ = std::make_shared<bool>(true);
+    UIView::whenAnimationsFinish([this, pending = std::weak_ptr<bool>(redrawPending_)] {
+      if (pending.expired()) return;
+      redrawPending_.reset();
+      drawNow();
+    });
+  }
+  return answer;
+}
+
+std::string SpringboardScreen::drawNow() {
   std::error_code error;
   fs::create_directories(springboardCacheFolder(), error);
   // Before the picture: whoever sees a new picture reads what it shows.

@@ -42,7 +42,9 @@ class SpringboardScreen {
   // re-pressing would), or a layout pass restyles what is shown; then the screen is drawn.
   void settingsChanged();
 
-  // Writes screen.json, then screen.png; answers "ok PATH" or "error: …".
+  // Writes screen.json, then screen.png, at once: the screen shows its animations' final
+  // values; answers "ok PATH" or "error: …". With completions still waiting, it draws again
+  // once they have run, so the last picture shows what they did too.
   std::string draw();
 
  private:
@@ -54,11 +56,14 @@ class SpringboardScreen {
   std::string switchSystem(const std::string& version);
   std::string dump();
   std::string stateJson() const;
+  std::string drawNow();
 
   std::shared_ptr<const AppCatalogue> catalogue_;
   SpringboardSetup setup_;
   bool dark_;
   HomeScreen home_;
+  // Set while a drawing waits for animations to finish; the waiting callback holds it weakly.
+  std::shared_ptr<bool> redrawPending_;
 };
 
 // A point from its two numbers' words; none unless both are finite numbers.

@@ -74,6 +74,9 @@ class UIView : public NSObject {
   // from now; answers whether none is left. Pictures are drawn after this, as the screen
   // shows once its animations are over; the default bound is far above any system animation.
   static bool finishAnimations(std::chrono::milliseconds limit = std::chrono::seconds(2));
+  // Runs `then` on the main run loop once no completion waits any more (on its next turn when
+  // none does), without holding the loop up meanwhile.
+  static void whenAnimationsFinish(std::function<void()> then);
 
   // "<ClassName: 0x…; frame = (x y; w h); …; layer = <CALayer: 0x…>>".
   std::string descriptionText() const;

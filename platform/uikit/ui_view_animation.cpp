@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/foundation/run_loop.h"
@@ -22,6 +23,7 @@ struct PendingCompletion {
 struct PendingCompletions {
   uint64_t nextId = 1;
   std::vector<PendingCompletion> waiting;
+  std::vector<std::function<void()>> onceFinished;
 };
 
 PendingCompletions& pending() {
@@ -39,6 +41,9 @@ void complete(uint64_t id) {
   // Its timer goes too: the one firing now, or one that must not fire later.
   waiting.erase(found);
   completion(true);
+  if (!waiting.empty()) return;
+  for (auto& then : std::exchange(pending().onceFinished, {}))
+    then();
 }
 
 std::chrono::milliseconds delayOf(double duration) {
@@ -77,4 +82,12 @@ bool UIView::finishAnimations(std::chrono::milliseconds limit) {
     complete(next->id);
   }
   return true;
+}
+
+void UIView::whenAnimationsFinish(std::function<void()> then) {
+  if (pending().waiting.empty()) {
+    RunLoop::main().perform(std::move(then));
+  } else {
+    pending().onceFinished.push_back(std::move(then));
+  }
 }

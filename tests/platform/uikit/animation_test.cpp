@@ -84,6 +84,20 @@ TEST_F(AnimationTest, FinishingLeavesWhatFallsDueBeyondItsBound) {
   EXPECT_EQ(UIView::pendingAnimationCompletions(), 1u);
 }
 
+TEST_F(AnimationTest, WhoWaitsForAnimationsHearsOnceTheLastCompletionHasRun) {
+  fade(0.02, "fade");
+  UIView::animateWithDuration(0, {}, [this](bool) { fade(0.01, "started later"); });
+  UIView::whenAnimationsFinish([this] { completed.push_back("all done"); });
+  ASSERT_TRUE(
+      RunLoop::main().runUntil([this] { return completed.size() == 3; }, std::chrono::seconds(10)));
+  EXPECT_EQ(completed.back(), "all done");
+  // With nothing pending it answers on the loop's next turn, not inside the call.
+  UIView::whenAnimationsFinish([this] { completed.push_back("idle"); });
+  EXPECT_EQ(completed.size(), 3u);
+  RunLoop::main().runOnce(milliseconds::zero());
+  EXPECT_EQ(completed.back(), "idle");
+}
+
 TEST_F(AnimationTest, AnimationsWithoutACompletionLeaveNothingPending) {
   UIView::animateWithDuration(1, [this] { view->setHidden(true); }, {});
   EXPECT_TRUE(view->isHidden());
