@@ -86,22 +86,22 @@ void NotificationList::addStack(const std::vector<PostedNotification>& newestFir
   Stack stack{viewOf("NCNotificationListView", "UIScrollView"), {}};
   const double width = screen_.width() - 2 * kSideMargin;
   for (size_t age = 0; age < newestFirst.size(); ++age) {
-    const double inset = kPeekInset * static_cast<double>(std::min(age, kPeeking));
-    const double drop = kPeek * static_cast<double>(std::min(age, kPeeking));
-    const CGRect frame = CGRectMake(inset, drop, width - 2 * inset, kCellHeight);
+    const double peeking = static_cast<double>(std::min(age, kPeeking));
+    const double inset = kPeekInset * peeking;
+    // An older notification's cell is the strip of it that peeks out beneath the one above (its
+    // platter's lower edge): nothing of it shows through the translucent platters on top.
+    const CGRect frame =
+        age == 0 ? CGRectMake(0, 0, width, kCellHeight)
+                 : CGRectMake(inset, kCellHeight + kPeek * (peeking - 1), width - 2 * inset, kPeek);
     Ref<UIView> cell = viewOf("NCNotificationListCell", "UIView");
     cell->setFrame(frame);
-    auto shortLook = makeShortLook(catalogue_, newestFirst[age],
-                                   CGRectMake(0, 0, frame.width(), frame.height()), kOpacity);
+    cell->setClipsToBounds(true);
+    auto shortLook = makeShortLook(
+        catalogue_, newestFirst[age],
+        CGRectMake(0, frame.height() - kCellHeight, frame.width(), kCellHeight), kOpacity);
     cell->addSubview(Ref<UIView>(shortLook->view()));
     // Older notifications lie beneath the newer ones.
     stack.view->insertSubview(cell, 0);
-    // Those beneath show only their material's edge.
-    if (age > 0) {
-      const auto& parts = shortLook->view()->subviews();
-      for (size_t part = 1; part < parts.size(); ++part)
-        parts[part]->setHidden(true);
-    }
     stack.notifications.push_back(std::move(shortLook));
   }
   if (first) {

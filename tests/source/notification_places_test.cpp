@@ -12,8 +12,11 @@
 #include "source/menu_state.h"
 #include "support/injected_host.h"
 #include "support/settings_probe.h"
+#include "support/view_search.h"
 
 namespace {
+
+using view_search::viewsOf;
 
 const std::string kMail = "com.vitrel.sample.mail", kPhotos = "com.vitrel.sample.photos";
 
@@ -22,17 +25,6 @@ Ref<NSNumber> on() {
 }
 Ref<NSNumber> number(double value) {
   return NSNumber::numberWithDouble(value);
-}
-
-void collect(UIView* root, objc::Class* cls, std::vector<UIView*>& found) {
-  if (objc::isKindOf(root, cls)) found.push_back(root);
-  for (const auto& subview : root->subviews())
-    collect(subview.get(), cls, found);
-}
-std::vector<UIView*> viewsOf(UIView* root, const char* className) {
-  std::vector<UIView*> found;
-  collect(root, objc_getClass(className), found);
-  return found;
 }
 
 CGPoint middle(const CGRect& rect) {
