@@ -8,6 +8,7 @@
 #include "apps/vitrel/json_text.h"
 #include "apps/vitrel/view_tree_json.h"
 #include "platform/springboard/app_catalogue.h"
+#include "platform/springboard/dock_view.h"
 #include "platform/springboard/home_screen.h"
 #include "platform/uikit/ui_screen.h"
 
@@ -20,17 +21,29 @@ std::string joined(const std::vector<std::string>& titles) {
   return text;
 }
 
-// Where the home screen shows each icon of a kind (by its index in the catalogue), in points;
-// null for what it does not show (apps in folders).
+// Where the home screen shows each icon of a kind (by its index in the catalogue), on its page
+// or in its dock, in points; null for what it does not show (icons in closed folders).
 std::vector<Json> iconFrames(const AppCatalogue& catalogue, HomeScreenIcon::Kind kind,
                              size_t count) {
   std::vector<Json> frames(count, nullptr);
-  const double width = UIScreen::mainScreen()->bounds().width();
+  const CGRect screen = UIScreen::mainScreen()->bounds();
   for (size_t place = 0; place < catalogue.homeScreen().size(); ++place) {
     const HomeScreenIcon& icon = catalogue.homeScreen()[place];
-    if (icon.kind == kind) frames[icon.index] = rectJson(homeScreenIconFrame(place, width));
+    if (icon.kind == kind)
+      frames[icon.index] = rectJson(homeScreenIconFrame(place, screen.width()));
+  }
+  for (size_t place = 0; kind == HomeScreenIcon::Kind::app && place < catalogue.dock().size();
+       ++place) {
+    frames[catalogue.dock()[place]] = rectJson(dockIconFrame(place, screen));
   }
   return frames;
+}
+
+// "page", "dock" or "folder", and the folder's name (null elsewhere).
+Json placeJson(const IconPlace& place) {
+  const char* kinds[] = {"page", "dock", "folder"};
+  return {{"kind", kinds[static_cast<int>(place.kind)]},
+          {"folder", place.kind == IconPlace::Kind::folder ? Json(place.folder) : Json(nullptr)}};
 }
 
 Json catalogueJson(const AppCatalogue& catalogue) {
@@ -43,6 +56,7 @@ Json catalogueJson(const AppCatalogue& catalogue) {
     apps.push_back({{"bundleIdentifier", app.bundleIdentifier},
                     {"name", app.name},
                     {"folder", folder ? Json(folder->name) : Json(nullptr)},
+                    {"place", placeJson(catalogue.placeOf({Kind::app, i}))},
                     {"icon", app.iconFile.string()},
                     {"shortcutTitles", app.shortcutTitles},
                     {"frame", appFrames[i]}});
@@ -52,17 +66,29 @@ Json catalogueJson(const AppCatalogue& catalogue) {
   Json folders = Json::array();
   for (size_t i = 0; i < catalogue.folders().size(); ++i) {
     const FolderEntry& folder = catalogue.folders()[i];
-    folders.push_back(
-        {{"name", folder.name}, {"apps", folder.bundleIdentifiers}, {"frame", folderFrames[i]}});
+    Json icons = Json::array();
+    for (const HomeScreenIcon& icon : folder.icons) {
+      icons.push_back(icon.kind == Kind::app
+                          ? Json{{"app", catalogue.apps()[icon.index].bundleIdentifier}}
+                          : Json{{"webClip", catalogue.webClips()[icon.index].name}});
+    }
+    folders.push_back({{"name", folder.name},
+                       {"apps", folder.bundleIdentifiers},
+                       {"icons", icons},
+                       {"frame", folderFrames[i]}});
   }
   const std::vector<Json> clipFrames =
       iconFrames(catalogue, Kind::webClip, catalogue.webClips().size());
   Json webClips = Json::array();
   for (size_t i = 0; i < catalogue.webClips().size(); ++i) {
     const WebClipEntry& clip = catalogue.webClips()[i];
+    // A web clip stands for no app: it has a title and artwork, no bundle identifier.
     webClips.push_back({{"name", clip.name},
+                        {"title", clip.name},
+                        {"bundleIdentifier", nullptr},
                         {"icon", clip.iconFile.string()},
                         {"url", clip.url},
+                        {"place", placeJson(catalogue.placeOf({Kind::webClip, i}))},
                         {"frame", clipFrames[i]}});
   }
   return {{"catalogue", catalogue.file().string()},
@@ -77,11 +103,20 @@ void printCatalogue(const AppCatalogue& catalogue) {
     const FolderEntry* folder = catalogue.folderOf(app.bundleIdentifier);
     std::cout << "  " << app.bundleIdentifier << "  " << app.name;
     if (folder) std::cout << "  (in folder " << folder->name << ")";
+    if (catalogue
+            .placeOf(
+                {HomeScreenIcon::Kind::app, static_cast<size_t>(&app - catalogue.apps().data())})
+            .kind == IconPlace::Kind::dock) {
+      std::cout << "  (in the dock)";
+    }
     if (!app.shortcutTitles.empty()) std::cout << "\n      actions: " << joined(app.shortcutTitles);
     std::cout << '\n';
   }
-  for (const WebClipEntry& clip : catalogue.webClips()) {
-    std::cout << "  (web clip)  " << clip.name << (clip.url.empty() ? "" : "  " + clip.url) << '\n';
+  for (size_t i = 0; i < catalogue.webClips().size(); ++i) {
+    const WebClipEntry& clip = catalogue.webClips()[i];
+    const IconPlace place = catalogue.placeOf({HomeScreenIcon::Kind::webClip, i});
+    std::cout << "  (web clip)  " << clip.name << (clip.url.empty() ? "" : "  " + clip.url)
+              << (place.folder.empty() ? "" : "  (in folder " + place.folder + ")") << '\n';
   }
 }
 

@@ -15,6 +15,7 @@
 #include "apps/vitrel/view_tree_json.h"
 #include "platform/foundation/value_conversion.h"
 #include "platform/springboard/host.h"
+#include "platform/uikit/rendering/view_renderer.h"
 #include "source/color_detection.h"
 #include "source/color_quenby.h"
 #include "source/image_quenby.h"
@@ -28,6 +29,8 @@ struct PreviewOptions {
   std::string pressFolder;
   std::string notification;
   std::string banner;
+  bool home = false;
+  std::string openFolder;
   long osVersion = 16;
   bool lockScreen = false;
   bool dark = false;
@@ -53,34 +56,57 @@ std::string firstHomeScreenApp(const AppCatalogue& catalogue) {
   throw CLI::RuntimeError("the device's home screen has no app to press" + appsHint(), 1);
 }
 
+// What --press names: an app by its bundle identifier, else a web clip by its title.
+Target pressTarget(const AppCatalogue& catalogue, const std::string& press) {
+  return !catalogue.app(press) && catalogue.webClip(press) ? Target::webClip : Target::app;
+}
+
 // Refuses what the device cannot show, before anything is loaded.
 void check(const AppCatalogue& catalogue, const PreviewOptions& options) {
-  if (options.lockScreen && (!options.press.empty() || !options.pressFolder.empty())) {
+  if (options.lockScreen && (!options.press.empty() || !options.pressFolder.empty() ||
+                             options.home || !options.openFolder.empty())) {
     throw CLI::RuntimeError(
         "the lock screen shows no icons: press a --notification there, or drop --lock-screen", 2);
   }
   const std::string* chosen[] = {&options.press, &options.pressFolder, &options.notification,
                                  &options.banner};
-  const SceneRequest::Target targets[] = {Target::app, Target::folder, Target::notification,
-                                          Target::notification};
+  const SceneRequest::Target targets[] = {pressTarget(catalogue, options.press), Target::folder,
+                                          Target::notification, Target::notification};
   for (size_t i = 0; i < 4; ++i) {
     if (chosen[i]->empty()) continue;
-    std::string problem = problemWith(catalogue, {targets[i], *chosen[i]});
+    SceneRequest request{targets[i], *chosen[i]};
+    request.openFolder = options.openFolder;
+    std::string problem = problemWith(catalogue, request);
     if (!problem.empty()) throw CLI::RuntimeError(problem, 2);
+  }
+  SceneRequest opened{Target::none, ""};
+  opened.openFolder = options.openFolder;
+  if (std::string problem = problemWith(catalogue, opened); !problem.empty()) {
+    throw CLI::RuntimeError(problem, 2);
   }
 }
 
-// The icon press the options ask for (the first app by default).
+// The icon press the options ask for (the first app by default; none at rest, or in an open
+// folder without --press).
 SceneRequest iconRequest(const AppCatalogue& catalogue, const PreviewOptions& options) {
+  if (options.home) return {Target::none, ""};
   if (!options.pressFolder.empty()) return {Target::folder, options.pressFolder};
-  return {Target::app, options.press.empty() ? firstHomeScreenApp(catalogue) : options.press};
+  if (!options.openFolder.empty()) {
+    SceneRequest request{
+        options.press.empty() ? Target::none : pressTarget(catalogue, options.press),
+        options.press};
+    request.openFolder = options.openFolder;
+    return request;
+  }
+  if (options.press.empty()) return {Target::app, firstHomeScreenApp(catalogue)};
+  return {pressTarget(catalogue, options.press), options.press};
 }
 
 // The notification's app: the one asked for, else the pressed app, else the first app.
 SceneRequest notificationRequest(const AppCatalogue& catalogue, const PreviewOptions& options) {
-  std::string app = !options.notification.empty() ? options.notification
-                    : !options.press.empty()      ? options.press
-                                                  : firstHomeScreenApp(catalogue);
+  std::string app = !options.notification.empty()  ? options.notification
+                    : catalogue.app(options.press) ? options.press
+                                                   : firstHomeScreenApp(catalogue);
   return {Target::notification, app, true};
 }
 
@@ -92,6 +118,16 @@ std::vector<SceneRequest> pictureRequests(const AppCatalogue& catalogue,
   if (options.light || !options.dark) styles.push_back(false);
   if (options.dark || !options.light) styles.push_back(true);
   std::vector<SceneRequest> requests;
+  if (options.home || !options.openFolder.empty()) {
+    // The home screen (or the open folder) alone, in each style.
+    for (bool dark : styles) {
+      SceneRequest request = iconRequest(catalogue, options);
+      request.dark = dark;
+      request.passes = options.passes;
+      requests.push_back(request);
+    }
+    return requests;
+  }
   if (!options.banner.empty()) {
     // The banner's notification, long-pressed on the unlocked home screen.
     for (bool dark : styles)
@@ -130,15 +166,17 @@ SceneRequest dumpRequest(const AppCatalogue& catalogue, const PreviewOptions& op
 
 Json reportJson(const Scene& scene, long osVersion) {
   const SceneRequest& request = scene.request;
-  const bool app = request.target != Target::folder;
+  const bool app = request.target == Target::app || request.target == Target::notification;
   return {{"os", osVersion},
           {"passes", request.passes},
           {"style", request.dark ? "dark" : "light"},
           {"screen", request.lockScreen ? "lock" : "home"},
-          {"pressed",
-           {{"kind", targetName(request.target)},
-            {"name", scene.displayName},
-            {"bundleIdentifier", app ? Json(request.name) : Json(nullptr)}}},
+          {"openFolder", request.openFolder.empty() ? Json(nullptr) : Json(request.openFolder)},
+          {"pressed", request.target == Target::none
+                          ? Json(nullptr)
+                          : Json{{"kind", targetName(request.target)},
+                                 {"name", scene.displayName},
+                                 {"bundleIdentifier", app ? Json(request.name) : Json(nullptr)}}},
           {"actions", scene.menu.titles},
           {"window", viewTreeJson(scene.home->window())}};
 }
@@ -155,16 +193,37 @@ void writeDump(const std::string& destination, const Json& report) {
   std::cerr << "vitrel: wrote the view tree to " << destination << '\n';
 }
 
-// The colour the library takes for the pressed app, by the method the settings choose: what
-// the picture's styling is painted with.
-std::string capturedColour(const AppCatalogue& catalogue, const SceneRequest& request) {
+// The picture the library colours the pressed icon by, and what it is of: the app's icon (a
+// folder's first app's), a web clip's own artwork, or a snapshot of a folder's icon whose
+// first icon is no app.
+std::pair<Ref<UIImage>, std::string> pressedPicture(const AppCatalogue& catalogue,
+                                                    const Scene& scene) {
+  const SceneRequest& request = scene.request;
+  if (request.target == Target::webClip) {
+    return {catalogue.webClipImage(request.name, 3), "the web clip " + request.name};
+  }
   std::string app = request.name;
   if (request.target == Target::folder) {
     for (const FolderEntry& folder : catalogue.folders()) {
-      if (folder.name == request.name) app = folder.bundleIdentifiers.front();
+      if (folder.name != request.name) continue;
+      if (folder.icons.front().kind == HomeScreenIcon::Kind::app) {
+        app = catalogue.apps()[folder.icons.front().index].bundleIdentifier;
+      } else {
+        constexpr double kScale = 3;
+        return {UIImage::imageWithBitmap(
+                    renderView(scene.home->folderIconView(request.name), kScale), kScale),
+                "a snapshot of the folder's icon"};
+      }
     }
   }
-  Ref<UIImage> icon = catalogue.iconImage(app, 3);
+  return {catalogue.iconImage(app, 3), app};
+}
+
+// The colour the library takes for the pressed icon, by the method the settings choose: what
+// the picture's styling is painted with.
+std::string capturedColour(const AppCatalogue& catalogue, const Scene& scene) {
+  const SceneRequest& request = scene.request;
+  const auto [icon, source] = pressedPicture(catalogue, scene);
   auto stored = settings_file::read();
   Ref<NSObject> enabled = stored ? stored.value()->objectForKey("enabled") : nullptr;
   if (enabled && !boolValueOf(enabled.get())) return "none (enabled is false: nothing is styled)";
@@ -184,16 +243,21 @@ std::string capturedColour(const AppCatalogue& catalogue, const SceneRequest& re
     colour = mirraDominantColor(icon.get());
   }
   Ref<NSString> hex = colour ? mirraHexStringFromColor(colour.get()) : nullptr;
-  return (hex ? hex->string() : "none") + " (" + methodName + " of " + app + ")";
+  return (hex ? hex->string() : "none") + " (" + methodName + " of " + source + ")";
 }
 
 std::string caption(const Scene& scene) {
   const SceneRequest& request = scene.request;
   std::string style = request.dark ? "dark" : "light";
+  const std::string in = request.openFolder.empty() ? "" : " in " + request.openFolder;
+  if (request.target == Target::none) {
+    return (request.openFolder.empty() ? "Home screen" : request.openFolder + " open") + ", " +
+           style;
+  }
   if (request.target == Target::notification) {
     return scene.displayName + (request.lockScreen ? " notification, " : " banner, ") + style;
   }
-  return scene.displayName + ", " + style;
+  return scene.displayName + in + ", " + style;
 }
 
 void writePicture(std::shared_ptr<const AppCatalogue> catalogue, const PreviewOptions& options) {
@@ -201,7 +265,11 @@ void writePicture(std::shared_ptr<const AppCatalogue> catalogue, const PreviewOp
   for (const SceneRequest& request : pictureRequests(*catalogue, options)) {
     const Scene scene = stageScene(catalogue, request);
     panels.push_back(drawPanel(scene.home->window(), options.scale, caption(scene)));
-    std::cout << caption(scene) << ": " << capturedColour(*catalogue, request) << '\n';
+    if (request.target == Target::none) {
+      std::cout << caption(scene) << '\n';
+    } else {
+      std::cout << caption(scene) << ": " << capturedColour(*catalogue, scene) << '\n';
+    }
   }
   Result<bool> written = writePreviewPicture(panels, options.scale, options.output);
   if (!written) throw CLI::RuntimeError("cannot write the picture: " + written.error(), 1);
@@ -237,9 +305,10 @@ void addPreviewCommand(CLI::App& app, const DeviceOptions& device) {
       "preview",
       "Long-press an icon and a notification on the simulated home screen with the library "
       "injected, and draw what the screen shows (or dump its view tree)");
-  auto* press = command->add_option("--press", options->press,
-                                    "Long-press the icon of the app with this bundle identifier "
-                                    "(default: the first app on the home screen)");
+  auto* press =
+      command->add_option("--press", options->press,
+                          "Long-press the icon of the app with this bundle identifier, or of the "
+                          "web clip with this title (default: the first app on the home screen)");
   auto* folder =
       command->add_option("--press-folder", options->pressFolder, "Long-press the named folder");
   auto* notification = command->add_option(
@@ -250,6 +319,13 @@ void addPreviewCommand(CLI::App& app, const DeviceOptions& device) {
       "--banner", options->banner,
       "Post a notification of the app with this bundle identifier while the phone is unlocked "
       "and long-press its banner on the home screen");
+  auto* home = command->add_flag("--home", options->home,
+                                 "The home screen at rest (page and dock), nothing pressed");
+  auto* openFolder = command->add_option(
+      "--open-folder", options->openFolder,
+      "Open the named folder (a tap on its icon); with --press, long-press an icon inside it");
+  home->excludes(press, folder, notification, banner, openFolder);
+  openFolder->excludes(folder, notification, banner);
   press->excludes(folder);
   notification->excludes(press, folder);
   banner->excludes(press, folder, notification);

@@ -139,7 +139,14 @@ std::string SpringboardScreen::hold(CGPoint point) {
 
 std::string SpringboardScreen::tap(CGPoint point) {
   if (!home_.openMenu()) {
-    // Apps do not launch and folders do not open on this home screen: only menus close.
+    // Folders open and close; apps and web clips do not launch on this home screen.
+    switch (home_.tap(point)) {
+      case HomeScreen::TapResult::openedFolder:
+      case HomeScreen::TapResult::closedFolder:
+        return draw();
+      case HomeScreen::TapResult::none:
+        break;
+    }
     std::optional<PressTarget> target = home_.targetAt(point);
     return target
                ? "nothing: a tap on " + target->title + " opens nothing here; hold it for its menu"
@@ -157,23 +164,28 @@ std::string SpringboardScreen::closeMenu() {
 
 std::string SpringboardScreen::press(const std::string& kind, const std::string& name) {
   using Target = SceneRequest::Target;
-  const std::pair<const char*, Target> kinds[] = {
-      {"app", Target::app}, {"folder", Target::folder}, {"notification", Target::notification}};
+  const std::pair<const char*, Target> kinds[] = {{"app", Target::app},
+                                                  {"folder", Target::folder},
+                                                  {"webclip", Target::webClip},
+                                                  {"notification", Target::notification}};
   for (const auto& [word, target] : kinds) {
     if (kind != word) continue;
-    if (std::string problem = problemWith(*catalogue_, {target, name}); !problem.empty()) {
+    SceneRequest request{target, name};
+    request.openFolder = home_.openFolderName().value_or("");
+    if (std::string problem = problemWith(*catalogue_, request); !problem.empty()) {
       return "error: " + problem;
     }
     // Icons are pressed on the home screen, notifications on the lock screen.
     home_.showLockScreen(target == Target::notification);
     const HomeScreen::OpenMenu menu =
-        target == Target::app      ? home_.pressIcon(home_.appIconView(name))
-        : target == Target::folder ? home_.pressIcon(home_.folderIconView(name))
-                                   : home_.pressNotification(name);
+        target == Target::app       ? home_.pressIcon(home_.appIconView(name))
+        : target == Target::folder  ? home_.pressIcon(home_.folderIconView(name))
+        : target == Target::webClip ? home_.pressIcon(home_.webClipIconView(name))
+                                    : home_.pressNotification(name);
     if (!menu.root) return std::string("error: the host opened no menu for the ") + word;
     return draw();
   }
-  return "error: press takes app, folder or notification, then a name";
+  return "error: press takes app, folder, webclip or notification, then a name";
 }
 
 std::string SpringboardScreen::notify(const std::string& bundleIdentifier) {

@@ -27,10 +27,11 @@ class SpringboardScreen {
 
   // Answers a command line: "ok PATH" when it drew the screen again (or wrote the tree, for
   // `dump`), "nothing: …" when a touch met nothing to act on, "error: …" when refused.
-  //   hold X Y | tap X Y            a long-press or a tap at a point, in points
+  //   hold X Y | tap X Y            a long-press or a tap (which opens and closes folders)
+  //                                 at a point, in points
   //   lock | unlock | home          the lock screen, the home screen, the open menu closed
   //   style light|dark              the interface style
-  //   press app|folder|notification NAME
+  //   press app|folder|webclip|notification NAME
   //   notify BUNDLE-ID              a notification of the app arrives: its banner shows at
   //                                 the top of the unlocked home screen until a menu closes it
   //   dump                          the view tree, to screen-tree.json

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <set>
@@ -24,6 +25,13 @@ namespace {
 constexpr uint64_t kMaxIconFileBytes = uint64_t{16} << 20;
 // The home screen's menus show four of an app's own actions at most.
 constexpr size_t kMaxShortcutItems = 4;
+// The dock of a phone holds four icons.
+constexpr size_t kDockApps = 4;
+
+// For each app and each web clip (by index), the index of the folder holding it, if any.
+struct FolderMembership {
+  std::vector<std::optional<size_t>> apps, webClips;
+};
 
 std::string inQuotes(std::string_view text) {
   return "'" + std::string(text) + "'";
@@ -128,8 +136,8 @@ class CatalogueReader {
     return true;
   }
 
-  bool folders(const NSDictionary* root, const std::map<std::string, size_t, std::less<>>& apps,
-               std::vector<FolderEntry>& folders, std::vector<std::optional<size_t>>& folderOfApp) {
+  bool folders(const NSDictionary* root, const AppCatalogue& catalogue,
+               std::vector<FolderEntry>& folders, FolderMembership& membership) {
     Ref<NSArray> list;
     if (!array(root, "folders", false, "", list)) return false;
     if (!list) return true;
@@ -142,24 +150,83 @@ class CatalogueReader {
       if (!string(entry.get(), "name", true, what, folder.name)) return false;
       what = "folder " + inQuotes(folder.name);
       if (!names.insert(folder.name).second) return fail(what + " is listed twice");
-      Ref<NSArray> members;
-      if (!array(entry.get(), "apps", true, what, members)) return false;
-      if (members->count() == 0) return fail(what + " holds no apps");
-      for (const auto& member : *members) {
-        auto* identifier = dynamic_cast<const NSString*>(member.get());
-        if (!identifier) return fail(what + ": 'apps' must hold bundle identifiers");
-        auto app = apps.find(identifier->string());
-        if (app == apps.end()) {
-          return fail(what + " names an unknown app " + inQuotes(identifier->string()));
+      if (!folderIcons(entry.get(), catalogue, what, folder.icons)) return false;
+      for (const HomeScreenIcon& icon : folder.icons) {
+        auto& holder = icon.kind == HomeScreenIcon::Kind::app ? membership.apps[icon.index]
+                                                              : membership.webClips[icon.index];
+        const std::string& member = icon.kind == HomeScreenIcon::Kind::app
+                                        ? catalogue.apps()[icon.index].bundleIdentifier
+                                        : catalogue.webClips()[icon.index].name;
+        if (holder) {
+          return fail(what + ": " + inQuotes(member) + " is already in folder " +
+                      inQuotes(*holder == folders.size() ? folder.name : folders[*holder].name));
         }
-        if (std::optional<size_t> other = folderOfApp[app->second]) {
-          return fail(what + ": app " + inQuotes(app->first) + " is already in folder " +
-                      inQuotes(*other == folders.size() ? folder.name : folders[*other].name));
-        }
-        folderOfApp[app->second] = folders.size();
-        folder.bundleIdentifiers.push_back(app->first);
+        holder = folders.size();
+        if (icon.kind == HomeScreenIcon::Kind::app) folder.bundleIdentifiers.push_back(member);
       }
       folders.push_back(std::move(folder));
+    }
+    return true;
+  }
+
+  // A folder's icons: under "icons" (apps and web clips), or under "apps" (bundle identifiers).
+  bool folderIcons(const NSDictionary* entry, const AppCatalogue& catalogue,
+                   const std::string& what, std::vector<HomeScreenIcon>& icons) {
+    Ref<NSArray> members, apps;
+    if (!array(entry, "icons", false, what, members) || !array(entry, "apps", false, what, apps)) {
+      return false;
+    }
+    if (members && apps) return fail(what + " has both 'icons' and 'apps'; give one");
+    if (!members && !apps) return fail(what + " has no 'icons'");
+    for (const auto& member : *(members ? members : apps)) {
+      std::string key = "app";
+      auto* name = dynamic_cast<const NSString*>(member.get());
+      if (members) {
+        auto* place = dynamic_cast<const NSDictionary*>(member.get());
+        if (!place || place->count() != 1) {
+          return fail(what + ": 'icons' must hold dictionaries of one key: app or webClip");
+        }
+        key = place->entries().begin()->first;
+        name = dynamic_cast<const NSString*>(place->entries().begin()->second.get());
+      }
+      if (!name || (key != "app" && key != "webClip")) {
+        return fail(what + (members ? ": 'icons' must name an app or a webClip"
+                                    : ": 'apps' must hold bundle identifiers"));
+      }
+      std::optional<HomeScreenIcon> icon = find(catalogue, key, name->string());
+      if (!icon) {
+        return fail(what + " names an unknown " + (key == "app" ? "app " : "web clip ") +
+                    inQuotes(name->string()));
+      }
+      icons.push_back(*icon);
+    }
+    if (icons.empty()) return fail(what + " holds no icons");
+    return true;
+  }
+
+  // The dock's apps: at most four, each an app in no folder, once.
+  bool dock(const NSDictionary* root, const AppCatalogue& catalogue,
+            const FolderMembership& membership, std::vector<size_t>& dock) {
+    Ref<NSArray> list;
+    if (!array(root, "dock", false, "", list)) return false;
+    if (!list) return true;
+    if (list->count() > kDockApps) {
+      return fail("the dock holds " + std::to_string(list->count()) + " apps; at most " +
+                  std::to_string(kDockApps) + " fit");
+    }
+    for (const auto& member : *list) {
+      auto* identifier = dynamic_cast<const NSString*>(member.get());
+      if (!identifier) return fail("'dock' must hold bundle identifiers");
+      std::optional<HomeScreenIcon> icon = find(catalogue, "app", identifier->string());
+      if (!icon) return fail("the dock names an unknown app " + inQuotes(identifier->string()));
+      if (std::optional<size_t> folder = membership.apps[icon->index]) {
+        return fail("the dock's app " + inQuotes(identifier->string()) + " is in folder " +
+                    inQuotes(catalogue.folders()[*folder].name));
+      }
+      if (std::find(dock.begin(), dock.end(), icon->index) != dock.end()) {
+        return fail("the dock lists " + inQuotes(identifier->string()) + " twice");
+      }
+      dock.push_back(icon->index);
     }
     return true;
   }
@@ -186,8 +253,7 @@ class CatalogueReader {
 
   // The places homeScreen lists, then every icon it leaves out, in catalogue order.
   bool homeScreen(const NSDictionary* root, const AppCatalogue& catalogue,
-                  const std::vector<std::optional<size_t>>& folderOfApp,
-                  std::vector<HomeScreenIcon>& icons) {
+                  const FolderMembership& membership, std::vector<HomeScreenIcon>& icons) {
     using Kind = HomeScreenIcon::Kind;
     Ref<NSArray> list;
     if (!array(root, "homeScreen", false, "", list)) return false;
@@ -208,9 +274,12 @@ class CatalogueReader {
         }
         return fail(what + " names an unknown " + key + " " + inQuotes(name->string()));
       }
-      if (icon->kind == Kind::app && folderOfApp[icon->index]) {
-        return fail(what + ": app " + inQuotes(name->string()) + " is in folder " +
-                    inQuotes(catalogue.folders()[*folderOfApp[icon->index]].name));
+      if (std::optional<size_t> folder = folderHolding(membership, *icon)) {
+        return fail(what + ": " + key + " " + inQuotes(name->string()) + " is in folder " +
+                    inQuotes(catalogue.folders()[*folder].name));
+      }
+      if (icon->kind == Kind::app && inDock(catalogue, icon->index)) {
+        return fail(what + ": app " + inQuotes(name->string()) + " is in the dock");
       }
       if (!placed.emplace(icon->kind, icon->index).second) {
         return fail(what + ": " + key + " " + inQuotes(name->string()) + " is placed twice");
@@ -219,7 +288,8 @@ class CatalogueReader {
     }
     auto addUnplaced = [&](Kind kind, size_t count) {
       for (size_t index = 0; index < count; ++index) {
-        if (kind == Kind::app && folderOfApp[index]) continue;
+        if (folderHolding(membership, {kind, index})) continue;
+        if (kind == Kind::app && inDock(catalogue, index)) continue;
         if (!placed.contains({kind, index})) icons.push_back({kind, index});
       }
     };
@@ -230,6 +300,18 @@ class CatalogueReader {
   }
 
  private:
+  static std::optional<size_t> folderHolding(const FolderMembership& membership,
+                                             HomeScreenIcon icon) {
+    if (icon.kind == HomeScreenIcon::Kind::app) return membership.apps[icon.index];
+    if (icon.kind == HomeScreenIcon::Kind::webClip) return membership.webClips[icon.index];
+    return std::nullopt;
+  }
+
+  static bool inDock(const AppCatalogue& catalogue, size_t app) {
+    return std::find(catalogue.dock().begin(), catalogue.dock().end(), app) !=
+           catalogue.dock().end();
+  }
+
   static std::optional<HomeScreenIcon> find(const AppCatalogue& catalogue, std::string_view kind,
                                             std::string_view name) {
     using Kind = HomeScreenIcon::Kind;
@@ -330,16 +412,35 @@ const FolderEntry* AppCatalogue::folderOf(std::string_view bundleIdentifier) con
   return &folders_[*folderOfApp_[found->second]];
 }
 
+const WebClipEntry* AppCatalogue::webClip(std::string_view name) const {
+  for (const WebClipEntry& clip : webClips_) {
+    if (clip.name == name) return &clip;
+  }
+  return nullptr;
+}
+
+IconPlace AppCatalogue::placeOf(HomeScreenIcon icon) const {
+  const auto& folders =
+      icon.kind == HomeScreenIcon::Kind::webClip ? folderOfWebClip_ : folderOfApp_;
+  if (icon.kind != HomeScreenIcon::Kind::folder && icon.index < folders.size() &&
+      folders[icon.index]) {
+    return {IconPlace::Kind::folder, folders_[*folders[icon.index]].name};
+  }
+  if (icon.kind == HomeScreenIcon::Kind::app &&
+      std::find(dock_.begin(), dock_.end(), icon.index) != dock_.end()) {
+    return {IconPlace::Kind::dock, {}};
+  }
+  return {};
+}
+
 Ref<UIImage> AppCatalogue::iconImage(std::string_view bundleIdentifier, double scale) const {
   const AppEntry* entry = app(bundleIdentifier);
   return entry ? homeScreenIcon(entry->iconFile, scale) : nullptr;
 }
 
 Ref<UIImage> AppCatalogue::webClipImage(std::string_view name, double scale) const {
-  for (const WebClipEntry& clip : webClips_) {
-    if (clip.name == name) return homeScreenIcon(clip.iconFile, scale);
-  }
-  return nullptr;
+  const WebClipEntry* clip = webClip(name);
+  return clip ? homeScreenIcon(clip->iconFile, scale) : nullptr;
 }
 
 Result<AppCatalogue> loadCatalogue(const fs::path& catalogueFile) {
@@ -353,13 +454,16 @@ Result<AppCatalogue> loadCatalogue(const fs::path& catalogueFile) {
   if (!reader.apps(dictionary, catalogue.apps_, catalogue.appIndex_)) {
     return R::failure(reader.error());
   }
-  catalogue.folderOfApp_.resize(catalogue.apps_.size());
-  if (!reader.folders(dictionary, catalogue.appIndex_, catalogue.folders_,
-                      catalogue.folderOfApp_) ||
-      !reader.webClips(dictionary, catalogue.webClips_) ||
-      !reader.homeScreen(dictionary, catalogue, catalogue.folderOfApp_, catalogue.homeScreen_)) {
+  if (!reader.webClips(dictionary, catalogue.webClips_)) return R::failure(reader.error());
+  FolderMembership membership{std::vector<std::optional<size_t>>(catalogue.apps_.size()),
+                              std::vector<std::optional<size_t>>(catalogue.webClips_.size())};
+  if (!reader.folders(dictionary, catalogue, catalogue.folders_, membership) ||
+      !reader.dock(dictionary, catalogue, membership, catalogue.dock_) ||
+      !reader.homeScreen(dictionary, catalogue, membership, catalogue.homeScreen_)) {
     return R::failure(reader.error());
   }
+  catalogue.folderOfApp_ = std::move(membership.apps);
+  catalogue.folderOfWebClip_ = std::move(membership.webClips);
   return catalogue;
 }
 

@@ -6,6 +6,8 @@
 
 #include "platform/runtime/no_destructor.h"
 #include "platform/springboard/context_menu.h"
+#include "platform/springboard/dock_view.h"
+#include "platform/springboard/folder_view.h"
 #include "platform/springboard/hit_testing.h"
 #include "platform/springboard/sb_icon_controller.h"
 #include "platform/uikit/rendering/view_renderer.h"
@@ -155,6 +157,69 @@ CGRect homeScreenIconFrame(size_t place, double screenWidth) {
           SBIconView::kSize};
 }
 
+namespace {
+
+Ref<SBIcon> appIcon(const AppCatalogue& catalogue, const std::string& bundleIdentifier,
+                    double scale) {
+  auto icon = objc::make<SBApplicationIcon>();
+  icon->setApplicationBundleID(NSString::from(bundleIdentifier));
+  icon->setImage(catalogue.iconImage(bundleIdentifier, scale));
+  if (const AppEntry* app = catalogue.app(bundleIdentifier)) {
+    icon->setDisplayName(NSString::from(app->name));
+  }
+  return icon;
+}
+
+// A bookmark: no app behind it, its own artwork.
+Ref<SBIcon> webClipIcon(const AppCatalogue& catalogue, const WebClipEntry& clip, double scale) {
+  auto icon = objc::createInstance<SBIcon>(objc_getClass("SBBookmarkIcon"));
+  icon->setImage(catalogue.webClipImage(clip.name, scale));
+  icon->setDisplayName(NSString::from(clip.name));
+  return icon;
+}
+
+Ref<SBIcon> catalogueIcon(const AppCatalogue& catalogue, const HomeScreenIcon& entry,
+                          double scale) {
+  switch (entry.kind) {
+    case HomeScreenIcon::Kind::app:
+      return appIcon(catalogue, catalogue.apps()[entry.index].bundleIdentifier, scale);
+    case HomeScreenIcon::Kind::webClip:
+      return webClipIcon(catalogue, catalogue.webClips()[entry.index], scale);
+    case HomeScreenIcon::Kind::folder:
+      break;
+  }
+  const FolderEntry& folderEntry = catalogue.folders()[entry.index];
+  auto folder = objc::make<SBFolder>();
+  folder->setDisplayName(NSString::from(folderEntry.name));
+  std::vector<Ref<SBIcon>> icons;
+  for (const HomeScreenIcon& member : folderEntry.icons)
+    icons.push_back(catalogueIcon(catalogue, member, scale));
+  folder->setIcons(std::move(icons));
+  auto icon = objc::make<SBFolderIcon>();
+  icon->setFolder(folder);
+  icon->setDisplayName(NSString::from(folderEntry.name));
+  return icon;
+}
+
+// An icon view showing the icon, with the actions its menu offers.
+Ref<SBIconView> iconViewFor(const AppCatalogue& catalogue, Ref<SBIcon> icon) {
+  std::vector<Ref<SBSApplicationShortcutItem>> items;
+  if (auto* app = dynamic_cast<SBApplicationIcon*>(icon.get())) {
+    const AppEntry* entry = catalogue.app(app->applicationBundleID()->string());
+    items = shortcutItems(entry ? entry->shortcutTitles : std::vector<std::string>{}, kAppActions);
+  } else if (dynamic_cast<SBFolderIcon*>(icon.get())) {
+    items = shortcutItems({}, kFolderActions);
+  } else {
+    items = shortcutItems({}, kWebClipActions);
+  }
+  auto iconView = objc::make<SBIconView>();
+  iconView->setIcon(std::move(icon));
+  iconView->setShortcutItems(std::move(items));
+  return iconView;
+}
+
+}  // namespace
+
 void HomeScreen::buildHomeScreen() {
   const double scale = UIScreen::mainScreen()->scale();
   homeScreen_ = filledView(window_->bounds());
@@ -163,51 +228,19 @@ void HomeScreen::buildHomeScreen() {
   homeScreen_->addSubview(homeWallpaper_);
 
   for (size_t place = 0; place < catalogue_->homeScreen().size(); ++place) {
-    const HomeScreenIcon& entry = catalogue_->homeScreen()[place];
-    Ref<SBIcon> icon;
-    std::vector<Ref<SBSApplicationShortcutItem>> items;
-    if (entry.kind == HomeScreenIcon::Kind::app) {
-      const AppEntry& app = catalogue_->apps()[entry.index];
-      auto appIcon = objc::make<SBApplicationIcon>();
-      appIcon->setApplicationBundleID(NSString::from(app.bundleIdentifier));
-      appIcon->setImage(catalogue_->iconImage(app.bundleIdentifier, scale));
-      appIcon->setDisplayName(NSString::from(app.name));
-      icon = appIcon;
-      items = shortcutItems(app.shortcutTitles, kAppActions);
-    } else if (entry.kind == HomeScreenIcon::Kind::folder) {
-      const FolderEntry& folderEntry = catalogue_->folders()[entry.index];
-      auto folder = objc::make<SBFolder>();
-      folder->setDisplayName(NSString::from(folderEntry.name));
-      std::vector<Ref<SBIcon>> apps;
-      for (const auto& bundleIdentifier : folderEntry.bundleIdentifiers) {
-        auto appIcon = objc::make<SBApplicationIcon>();
-        appIcon->setApplicationBundleID(NSString::from(bundleIdentifier));
-        appIcon->setImage(catalogue_->iconImage(bundleIdentifier, scale));
-        if (const AppEntry* app = catalogue_->app(bundleIdentifier)) {
-          appIcon->setDisplayName(NSString::from(app->name));
-        }
-        apps.push_back(appIcon);
-      }
-      folder->setIcons(std::move(apps));
-      auto folderIcon = objc::make<SBFolderIcon>();
-      folderIcon->setFolder(folder);
-      folderIcon->setDisplayName(NSString::from(folderEntry.name));
-      icon = folderIcon;
-      items = shortcutItems({}, kFolderActions);
-    } else {
-      const WebClipEntry& clip = catalogue_->webClips()[entry.index];
-      icon = objc::createInstance<SBIcon>(objc_getClass("SBBookmarkIcon"));
-      icon->setImage(catalogue_->webClipImage(clip.name, scale));
-      icon->setDisplayName(NSString::from(clip.name));
-      items = shortcutItems({}, kWebClipActions);
-    }
-    auto iconView = objc::make<SBIconView>();
-    iconView->setIcon(icon);
-    iconView->setShortcutItems(std::move(items));
+    Ref<SBIconView> iconView = iconViewFor(
+        *catalogue_, catalogueIcon(*catalogue_, catalogue_->homeScreen()[place], scale));
     iconView->setFrame(homeScreenIconFrame(place, window_->bounds().width()));
     homeScreen_->addSubview(iconView);
     iconViews_.push_back(iconView);
   }
+  std::vector<Ref<SBIconView>> docked;
+  for (size_t app : catalogue_->dock()) {
+    docked.push_back(iconViewFor(
+        *catalogue_, catalogueIcon(*catalogue_, {HomeScreenIcon::Kind::app, app}, scale)));
+  }
+  homeScreen_->addSubview(buildDock(docked, window_->bounds()));
+  iconViews_.insert(iconViews_.end(), docked.begin(), docked.end());
 }
 
 void HomeScreen::buildLockScreen() {
@@ -246,6 +279,7 @@ bool HomeScreen::postBanner(std::string_view bundleIdentifier) {
 
 void HomeScreen::showLockScreen(bool shown) {
   dismissMenu();
+  if (shown) closeFolder();
   banner_->hide();
   UIView* showing = shown ? lockScreen_.get() : homeScreen_.get();
   UIView* hiding = shown ? homeScreen_.get() : lockScreen_.get();
@@ -271,33 +305,80 @@ void HomeScreen::setInterfaceStyle(UIUserInterfaceStyle style) {
   presentAgain();
 }
 
-SBIconView* HomeScreen::appIconView(std::string_view bundleIdentifier) const {
-  for (const auto& view : iconViews_) {
-    auto* icon = dynamic_cast<SBApplicationIcon*>(view->icon());
-    if (icon && icon->applicationBundleID()->string() == bundleIdentifier) return view.get();
+SBIconView* HomeScreen::findIconView(const std::function<bool(SBIcon*)>& matches) const {
+  for (const auto* views : {&iconViews_, openFolder_ ? &openFolder_->icons : nullptr}) {
+    for (const auto& view : views ? *views : std::vector<Ref<SBIconView>>{}) {
+      if (matches(view->icon())) return view.get();
+    }
   }
   return nullptr;
+}
+
+SBIconView* HomeScreen::appIconView(std::string_view bundleIdentifier) const {
+  return findIconView([&](SBIcon* icon) {
+    auto* app = dynamic_cast<SBApplicationIcon*>(icon);
+    return app && app->applicationBundleID()->string() == bundleIdentifier;
+  });
 }
 
 SBIconView* HomeScreen::folderIconView(std::string_view name) const {
-  for (const auto& view : iconViews_) {
-    auto* icon = dynamic_cast<SBFolderIcon*>(view->icon());
-    if (icon && icon->folder() && icon->folder()->displayName()->string() == name) {
-      return view.get();
-    }
-  }
-  return nullptr;
+  return findIconView([&](SBIcon* icon) {
+    auto* folder = dynamic_cast<SBFolderIcon*>(icon);
+    return folder && folder->folder() && folder->folder()->displayName()->string() == name;
+  });
 }
 
 SBIconView* HomeScreen::webClipIconView(std::string_view name) const {
-  for (const auto& view : iconViews_) {
-    SBIcon* icon = view->icon();
-    if (!dynamic_cast<SBApplicationIcon*>(icon) && !dynamic_cast<SBFolderIcon*>(icon) &&
-        icon->displayName()->string() == name) {
-      return view.get();
+  return findIconView([&](SBIcon* icon) {
+    return !dynamic_cast<SBApplicationIcon*>(icon) && !dynamic_cast<SBFolderIcon*>(icon) &&
+           icon->displayName()->string() == name;
+  });
+}
+
+bool HomeScreen::openFolder(std::string_view name) {
+  SBIconView* folderIcon = lockScreenShown() ? nullptr : folderIconView(name);
+  if (!folderIcon || (openFolder_ && openFolder_->name == name)) return folderIcon != nullptr;
+  dismissMenu();
+  closeFolder();
+  std::vector<Ref<SBIconView>> icons;
+  for (const Ref<SBIcon>& icon : dynamic_cast<SBFolderIcon*>(folderIcon->icon())->folder()->icons())
+    icons.push_back(iconViewFor(*catalogue_, icon));
+  OpenFolderView views = buildOpenFolder(std::string(name), icons, window_->bounds());
+  // Over the home screen, under what the system shows above everything (banners, menus).
+  window_->insertSubview(views.container, 1);
+  openFolder_ = OpenFolder{std::string(name), std::move(views), std::move(icons)};
+  announceWindow(openFolder_->views.container.get());
+  layoutPass();
+  return true;
+}
+
+void HomeScreen::closeFolder() {
+  if (!openFolder_) return;
+  dismissMenu();
+  openFolder_->views.container->removeFromSuperview();
+  openFolder_.reset();
+}
+
+std::optional<std::string> HomeScreen::openFolderName() const {
+  if (!openFolder_) return std::nullopt;
+  return openFolder_->name;
+}
+
+HomeScreen::TapResult HomeScreen::tap(CGPoint point) {
+  if (presented_) return TapResult::none;
+  if (openFolder_) {
+    UIView* hit = hitTest(window_.get(), point);
+    if (hit && (hit->isDescendantOfView(openFolder_->views.plate.get()) ||
+                hit->isDescendantOfView(openFolder_->views.title.get()))) {
+      return TapResult::none;
     }
+    closeFolder();
+    layoutPass();
+    return TapResult::closedFolder;
   }
-  return nullptr;
+  std::optional<PressTarget> target = targetAt(point);
+  if (!target || target->kind != PressTarget::Kind::folder) return TapResult::none;
+  return openFolder(target->name) ? TapResult::openedFolder : TapResult::none;
 }
 
 namespace {
@@ -330,8 +411,9 @@ std::optional<PressTarget> HomeScreen::notificationTarget(const UIView* view) co
 std::vector<PressTarget> HomeScreen::targets() const {
   std::vector<PressTarget> targets;
   UIView* screen = shownScreen();
-  for (const auto& view : iconViews_) {
-    if (view->superview() == screen) targets.push_back(iconTarget(view.get()));
+  // An open folder covers the rest of the home screen.
+  for (const auto& view : openFolder_ ? openFolder_->icons : iconViews_) {
+    if (openFolder_ || view->isDescendantOfView(screen)) targets.push_back(iconTarget(view.get()));
   }
   std::vector<NCNotificationShortLookViewController*> notifications =
       lockScreenShown() ? lockList_->stackTops()
@@ -346,9 +428,10 @@ std::vector<PressTarget> HomeScreen::targets() const {
 std::optional<PressTarget> HomeScreen::targetAt(CGPoint point) const {
   for (UIView* view = hitTest(window_.get(), point); view; view = view->superview()) {
     if (auto target = notificationTarget(view)) return target;
-    auto icon = std::find_if(iconViews_.begin(), iconViews_.end(),
-                             [&](const Ref<SBIconView>& owned) { return owned.get() == view; });
-    if (icon != iconViews_.end()) return iconTarget(icon->get());
+    auto* iconView = dynamic_cast<SBIconView*>(view);
+    if (iconView && findIconView([&](SBIcon* icon) { return icon == iconView->icon(); })) {
+      return iconTarget(iconView);
+    }
   }
   return std::nullopt;
 }
@@ -403,9 +486,8 @@ HomeScreen::OpenMenu HomeScreen::pressIcon(SBIconView* iconView) {
     sections[isSystemAction(text) ? 1 : 0].push_back(text);
   }
   CGRect image = iconView->currentImageView()->frame();
-  CGRect anchor{
-      {iconView->frame().origin.x + image.origin.x, iconView->frame().origin.y + image.origin.y},
-      image.size};
+  const CGPoint origin = iconView->frameInWindow().origin;
+  CGRect anchor{{origin.x + image.origin.x, origin.y + image.origin.y}, image.size};
   return present(iconTarget(iconView), container.get(), std::move(sections), anchor,
                  snapshot(iconView->currentImageView()));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/springboard/app_catalogue.h"
+#include "platform/springboard/folder_view.h"
 #include "platform/springboard/notification_banner.h"
 #include "platform/springboard/notification_list.h"
 #include "platform/springboard/notification_views.h"
@@ -58,8 +60,8 @@ class HomeScreen {
   // menu again, as the system rebuilds what is on screen when the style changes.
   void setInterfaceStyle(UIUserInterfaceStyle style);
 
-  // The icon of an app on the home screen (not in a folder), of a folder, of a web clip, or
-  // null.
+  // The icon of an app, a folder or a web clip on the home screen's page, in the dock or in the
+  // open folder, or null.
   SBIconView* appIconView(std::string_view bundleIdentifier) const;
   SBIconView* folderIconView(std::string_view name) const;
   SBIconView* webClipIconView(std::string_view name) const;
@@ -70,8 +72,20 @@ class HomeScreen {
   // takes notifications, and for an unknown app.
   bool postBanner(std::string_view bundleIdentifier);
 
-  // What can be long-pressed on the screen shown now: every icon of the home screen, or the
-  // notifications of the lock screen.
+  // Opens the folder as a tap on its icon does: its icons on a plate over the blurred home
+  // screen (an open menu is dismissed and another open folder closed first). False for a folder
+  // the home screen does not show.
+  bool openFolder(std::string_view name);
+  // The open folder leaves the window (with a menu open over it), as a tap beside it does.
+  void closeFolder();
+  std::optional<std::string> openFolderName() const;
+  // A tap at the point while no menu is open: on a folder's icon it opens the folder; beside an
+  // open folder's plate and title it closes the folder; anything else does nothing here.
+  enum class TapResult { none, openedFolder, closedFolder };
+  TapResult tap(CGPoint point);
+
+  // What can be long-pressed on the screen shown now: the icons of the home screen's page and
+  // dock (or of the open folder, which covers them), or the notifications of the lock screen.
   std::vector<PressTarget> targets() const;
   // What a touch at the point (in the window's points) lands on: the icon or notification that
   // owns the topmost view there, if any.
@@ -119,6 +133,8 @@ class HomeScreen {
   void paintWallpapers();
   UIView* shownScreen() const;
   std::optional<PressTarget> notificationTarget(const UIView* view) const;
+  // The first icon view of the page, the dock or the open folder whose icon matches.
+  SBIconView* findIconView(const std::function<bool(SBIcon*)>& matches) const;
   OpenMenu present(PressTarget target, UIView* container,
                    std::vector<std::vector<std::string>> sections, const CGRect& anchor,
                    Ref<UIView> preview, Ref<UIView> expandedSlot = nullptr);
@@ -128,7 +144,14 @@ class HomeScreen {
   Ref<UIView> homeScreen_;
   Ref<UIView> lockScreen_;
   Ref<UIImageView> homeWallpaper_, lockWallpaper_;
+  // The page's icons, then the dock's.
   std::vector<Ref<SBIconView>> iconViews_;
+  struct OpenFolder {
+    std::string name;
+    OpenFolderView views;
+    std::vector<Ref<SBIconView>> icons;
+  };
+  std::optional<OpenFolder> openFolder_;
   std::unique_ptr<NotificationList> lockList_;
   std::unique_ptr<NotificationBanner> banner_;
   Ref<UIViewController> expandedPlatter_;

@@ -16,6 +16,8 @@ void setUpHost(const HostConfiguration& configuration) {
     definePrivateUIKitClasses(systemHas);
     springboard_classes::defineIconModelClasses(systemHas);
     springboard_classes::defineIconViewClasses(systemHas);
+    springboard_classes::defineDockClasses(systemHas);
+    springboard_classes::defineFolderClasses(systemHas);
     springboard_classes::defineControllerClasses(systemHas);
     springboard_classes::defineMaterialClasses(systemHas);
     springboard_classes::defineNotificationClasses(systemHas);

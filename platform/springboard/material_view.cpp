@@ -6,6 +6,14 @@ MTMaterialView::MTMaterialView() {
   setBackgroundColor(UIColor::dynamicColor(Color::rgb(1, 1, 1, 0.28), Color::rgb(0, 0, 0, 0.3)));
 }
 
+Ref<UIView> makeBackdropMaterial(double blurPoints) {
+  objc::Class* cls = objc_getClass("MTMaterialView");
+  if (!cls) return objc::make<UIView>();
+  auto material = objc::createInstance<MTMaterialView>(cls);
+  material->setBackdropBlur(blurPoints);
+  return material;
+}
+
 namespace springboard_classes {
 
 void defineMaterialClasses(const SystemHas& systemHas) {

@@ -17,3 +17,15 @@ class VisualEffectBackdropView : public UIView {
  private:
   long renderMode_ = 0;
 };
+
+// A view whose own layer is a backdrop layer, as the home screen's materials are made: it shows
+// what lies behind it blurred by `backdropBlur()` points (none at 0), under its background
+// colour. No visual effect view and no backdrop subview are involved.
+class BackdropLayerView : public UIView {
+ public:
+  double backdropBlur() const { return backdropBlur_; }
+  void setBackdropBlur(double points) { backdropBlur_ = points; }
+
+ private:
+  double backdropBlur_ = 0;
+};

@@ -9,6 +9,9 @@ namespace springboard_classes {
 using SystemHas = std::function<bool(std::string_view name)>;
 void defineIconModelClasses(const SystemHas& systemHas);
 void defineIconViewClasses(const SystemHas& systemHas);
+// Icon lists and the dock, then open folders (whose icon list is an icon list's kind).
+void defineDockClasses(const SystemHas& systemHas);
+void defineFolderClasses(const SystemHas& systemHas);
 void defineControllerClasses(const SystemHas& systemHas);
 void defineMaterialClasses(const SystemHas& systemHas);
 void defineNotificationClasses(const SystemHas& systemHas);

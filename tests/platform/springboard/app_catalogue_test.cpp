@@ -52,20 +52,30 @@ class CatalogueFolder : public ::testing::Test {
 
 }  // namespace
 
-TEST(SampleCatalogueTest, HasDistinctAppsAFolderAndAWebClip) {
+TEST(SampleCatalogueTest, HasAFullDockAndFoldersOneOfWhichOpensWithAWebClip) {
+  using Kind = HomeScreenIcon::Kind;
   Result<AppCatalogue> samples = loadCatalogue(kSamples / "catalogue.plist");
   ASSERT_TRUE(samples) << samples.error();
   const AppCatalogue& catalogue = samples.value();
   EXPECT_GE(catalogue.apps().size(), 12u);
-  ASSERT_EQ(catalogue.folders().size(), 1u);
+  EXPECT_EQ(catalogue.dock().size(), 4u);
+  ASSERT_EQ(catalogue.folders().size(), 2u);
   EXPECT_GE(catalogue.folders().front().bundleIdentifiers.size(), 2u);
-  EXPECT_EQ(catalogue.webClips().size(), 1u);
+  ASSERT_EQ(catalogue.webClips().size(), 2u);
+  const FolderEntry& reading = catalogue.folders()[1];
+  EXPECT_EQ(reading.icons.front(), (HomeScreenIcon{Kind::webClip, 1}));
+  EXPECT_EQ(catalogue.placeOf({Kind::webClip, 1}).folder, reading.name);
+  EXPECT_EQ(catalogue.placeOf({Kind::webClip, 0}).kind, IconPlace::Kind::page);
+  EXPECT_EQ(catalogue.placeOf({Kind::app, catalogue.dock().front()}).kind, IconPlace::Kind::dock);
 
-  // Apps in the folder are not on the home screen themselves.
+  // What folders and the dock hold is not on the page itself.
   const std::string& inFolder = catalogue.folders().front().bundleIdentifiers.front();
   EXPECT_EQ(catalogue.folderOf(inFolder), &catalogue.folders().front());
-  size_t places = catalogue.apps().size() - catalogue.folders().front().bundleIdentifiers.size() +
-                  catalogue.folders().size() + catalogue.webClips().size();
+  size_t inFolders = 0;
+  for (const FolderEntry& folder : catalogue.folders())
+    inFolders += folder.icons.size();
+  size_t places = catalogue.apps().size() + catalogue.webClips().size() - inFolders -
+                  catalogue.dock().size() + catalogue.folders().size();
   EXPECT_EQ(catalogue.homeScreen().size(), places);
 }
 
@@ -98,6 +108,62 @@ TEST_F(CatalogueFolder, HomeScreenOrderComesFirstThenTheRestInCatalogueOrder) {
   using Kind = HomeScreenIcon::Kind;
   EXPECT_EQ(loaded.value().homeScreen(),
             (std::vector<HomeScreenIcon>{{Kind::folder, 0}, {Kind::app, 2}, {Kind::app, 0}}));
+}
+
+TEST_F(CatalogueFolder, TheDockAndFoldersOfWebClipsTakeTheirIconsOffThePage) {
+  using Kind = HomeScreenIcon::Kind;
+  const std::string apps = "<key>apps</key><array>" + app("a.one", "One") + app("a.two", "Two") +
+                           app("a.three", "Three") + "</array>";
+  const std::string clip =
+      "<key>webClips</key><array><dict><key>name</key><string>Clip</string><key>icon</key>"
+      "<string>mail@3x.png</string></dict></array>";
+  Result<AppCatalogue> loaded = loadCatalogue(write(
+      apps + clip +
+      "<key>folders</key><array><dict><key>name</key><string>F</string><key>icons</key><array>"
+      "<dict><key>webClip</key><string>Clip</string></dict><dict><key>app</key><string>a.two"
+      "</string></dict></array></dict></array><key>dock</key><array><string>a.three</string>"
+      "</array>"));
+  ASSERT_TRUE(loaded) << loaded.error();
+  const AppCatalogue& catalogue = loaded.value();
+  EXPECT_EQ(catalogue.homeScreen(),
+            (std::vector<HomeScreenIcon>{{Kind::app, 0}, {Kind::folder, 0}}));
+  EXPECT_EQ(catalogue.dock(), std::vector<size_t>{2});
+  EXPECT_EQ(catalogue.folders().front().icons,
+            (std::vector<HomeScreenIcon>{{Kind::webClip, 0}, {Kind::app, 1}}));
+  EXPECT_EQ(catalogue.folders().front().bundleIdentifiers, std::vector<std::string>{"a.two"});
+  EXPECT_EQ(catalogue.placeOf({Kind::webClip, 0}).folder, "F");
+  EXPECT_EQ(catalogue.placeOf({Kind::app, 2}).kind, IconPlace::Kind::dock);
+  EXPECT_EQ(catalogue.placeOf({Kind::app, 0}).kind, IconPlace::Kind::page);
+
+  using ::testing::HasSubstr;
+  auto dock = [&](const std::string& members) {
+    return failure(apps + "<key>dock</key><array>" + members + "</array>");
+  };
+  const std::string one = "<string>a.one</string>";
+  EXPECT_THAT(dock(one + one), HasSubstr("the dock lists 'a.one' twice"));
+  EXPECT_THAT(dock("<string>a.nine</string>"), HasSubstr("the dock names an unknown app"));
+  EXPECT_THAT(dock(one + "<string>a.two</string><string>a.three</string>" + one + one),
+              HasSubstr("the dock holds 5 apps; at most 4 fit"));
+  EXPECT_THAT(
+      failure(apps + "<key>dock</key><array>" + one +
+              "</array><key>homeScreen</key><array><dict><key>app</key>" + one + "</dict></array>"),
+      HasSubstr("app 'a.one' is in the dock"));
+  const std::string folder = "<key>folders</key><array><dict><key>name</key><string>F</string>";
+  EXPECT_THAT(failure(apps + folder + "<key>apps</key><array>" + one +
+                      "</array></dict></array><key>dock</key><array>" + one + "</array>"),
+              HasSubstr("the dock's app 'a.one' is in folder 'F'"));
+  EXPECT_THAT(failure(apps + clip + folder +
+                      "<key>icons</key><array><dict><key>webClip</key><string>Clip</string>"
+                      "</dict></array></dict></array><key>homeScreen</key><array><dict><key>"
+                      "webClip</key><string>Clip</string></dict></array>"),
+              HasSubstr("webClip 'Clip' is in folder 'F'"));
+  EXPECT_THAT(failure(apps + folder +
+                      "<key>icons</key><array><dict><key>webClip</key><string>"
+                      "Gone</string></dict></array></dict></array>"),
+              HasSubstr("folder 'F' names an unknown web clip 'Gone'"));
+  EXPECT_THAT(failure(apps + folder + "<key>icons</key><array/><key>apps</key><array>" + one +
+                      "</array></dict></array>"),
+              HasSubstr("has both 'icons' and 'apps'"));
 }
 
 TEST_F(CatalogueFolder, FailuresNameTheFileAndTheEntry) {

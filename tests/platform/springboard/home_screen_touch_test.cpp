@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "platform/springboard/dock_view.h"
 #include "platform/springboard/home_screen.h"
 #include "platform/springboard/host.h"
 
@@ -57,26 +58,33 @@ class HomeScreenTouchTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(HomeScreenTouchTest, EveryIconIsFoundWhereTheGridPutsIt) {
+TEST_F(HomeScreenTouchTest, EveryIconIsFoundWhereTheGridOrTheDockPutsIt) {
   const std::vector<PressTarget> targets = home_->targets();
-  ASSERT_EQ(targets.size(), catalogue_->homeScreen().size());
+  const size_t pagePlaces = catalogue_->homeScreen().size();
+  ASSERT_EQ(targets.size(), pagePlaces + catalogue_->dock().size());
   int webClips = 0, folders = 0;
   for (size_t place = 0; place < targets.size(); ++place) {
     const PressTarget& target = targets[place];
     SCOPED_TRACE(target.name);
-    EXPECT_EQ(target.frame, homeScreenIconFrame(place, home_->window()->bounds().width()));
+    EXPECT_EQ(target.frame, place < pagePlaces
+                                ? homeScreenIconFrame(place, home_->window()->bounds().width())
+                                : dockIconFrame(place - pagePlaces, home_->window()->bounds()));
     webClips += target.kind == PressTarget::Kind::webClip;
     folders += target.kind == PressTarget::Kind::folder;
-    // On the artwork, and on the name under it (a deeper view of the icon).
+    // On the artwork, and on the name under it (a deeper view of the icon; the dock shows no
+    // names, so there its artwork's lower edge).
     for (CGPoint point :
-         {middle(target.frame), CGPoint{middle(target.frame).x, target.frame.maxY() - 4}}) {
+         {middle(target.frame),
+          CGPoint{middle(target.frame).x,
+                  place < pagePlaces ? target.frame.maxY() - 4 : target.frame.minY() + 56}}) {
       std::optional<PressTarget> found = home_->targetAt(point);
       ASSERT_TRUE(found);
       EXPECT_EQ(found->name, target.name);
       EXPECT_EQ(found->kind, target.kind);
     }
   }
-  EXPECT_EQ(webClips, static_cast<int>(catalogue_->webClips().size()));
+  // The sample's second web clip stands in a folder.
+  EXPECT_EQ(webClips, static_cast<int>(catalogue_->webClips().size()) - 1);
   EXPECT_EQ(folders, static_cast<int>(catalogue_->folders().size()));
   // Between two icons of a row, and on the empty lower screen.
   EXPECT_FALSE(home_->targetAt({targets[0].frame.maxX() + 2, middle(targets[0].frame).y}));
@@ -91,6 +99,62 @@ TEST_F(HomeScreenTouchTest, AWebClipOpensItsOwnMenu) {
   ASSERT_TRUE(menu.root);
   EXPECT_EQ(menu.titles.front(), "Share Bookmark");
   EXPECT_EQ(home_->menuTarget()->kind, PressTarget::Kind::webClip);
+}
+
+TEST_F(HomeScreenTouchTest, ATapOpensAFolderWhoseIconsCanBeHeldAndATapBesideItClosesIt) {
+  using Kind = PressTarget::Kind;
+  std::optional<PressTarget> reading = targetNamed("Reading");
+  ASSERT_TRUE(reading);
+  // A hold on the closed folder opens the folder's menu, not the folder.
+  ASSERT_TRUE(home_->press(*reading).root);
+  EXPECT_EQ(home_->menuTarget()->kind, Kind::folder);
+  EXPECT_EQ(home_->tap(middle(reading->frame)), HomeScreen::TapResult::none);
+  home_->dismissMenu();
+
+  ASSERT_EQ(home_->tap(middle(reading->frame)), HomeScreen::TapResult::openedFolder);
+  EXPECT_EQ(home_->openFolderName(), "Reading");
+  EXPECT_EQ(countOfClass(home_->window(), "SBFloatyFolderView"), 1);
+  EXPECT_EQ(countOfClass(home_->window(), "UICollectionView"), 0);
+  // Only the folder's icons can be held now, the web clip first, each where a touch finds it.
+  const std::vector<PressTarget> inside = home_->targets();
+  ASSERT_EQ(inside.size(), 2u);
+  EXPECT_EQ(inside[0].kind, Kind::webClip);
+  EXPECT_EQ(inside[0].title, "Vitrel News");
+  EXPECT_EQ(inside[1].name, "com.vitrel.sample.books");
+  for (const PressTarget& target : inside) {
+    std::optional<PressTarget> found = home_->targetAt(middle(target.frame));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->name, target.name);
+  }
+  // What the folder covers is out of reach.
+  EXPECT_FALSE(home_->targetAt(middle(reading->frame)));
+  EXPECT_FALSE(targetNamed("com.vitrel.sample.photos"));
+
+  // Held inside the folder, each opens its own menu, and the folder stays open beneath it.
+  const HomeScreen::OpenMenu clipMenu = home_->press(inside[0]);
+  ASSERT_TRUE(clipMenu.root);
+  EXPECT_EQ(clipMenu.titles.front(), "Share Bookmark");
+  EXPECT_EQ(home_->tap({5, 5}), HomeScreen::TapResult::none);
+  home_->dismissMenu();
+  ASSERT_TRUE(home_->press(inside[1]).root);
+  EXPECT_EQ(home_->menuTarget()->name, "com.vitrel.sample.books");
+  EXPECT_EQ(home_->openFolderName(), "Reading");
+  home_->dismissMenu();
+
+  // A tap on the plate or the title leaves it open; beside them, it closes.
+  EXPECT_EQ(home_->tap({inside[1].frame.maxX() + 30, middle(inside[1].frame).y}),
+            HomeScreen::TapResult::none);
+  EXPECT_EQ(home_->tap({195, 800}), HomeScreen::TapResult::closedFolder);
+  EXPECT_FALSE(home_->openFolderName());
+  EXPECT_EQ(countOfClass(home_->window(), "SBFolderContainerView"), 0);
+  EXPECT_EQ(home_->targetAt(middle(reading->frame))->name, "Reading");
+  // A tap on an app opens nothing; the lock screen closes an open folder.
+  EXPECT_EQ(home_->tap(middle(targetNamed("com.vitrel.sample.photos")->frame)),
+            HomeScreen::TapResult::none);
+  ASSERT_TRUE(home_->openFolder("Utilities"));
+  home_->showLockScreen(true);
+  EXPECT_FALSE(home_->openFolderName());
+  EXPECT_FALSE(home_->openFolder("Utilities"));
 }
 
 TEST_F(HomeScreenTouchTest, ADismissedMenuLeavesTheWindowAndOpensAnew) {
@@ -174,7 +238,7 @@ TEST_F(HomeScreenTouchTest, ABannerPressedOnTheHomeScreenGoesWithItsMenu) {
   EXPECT_EQ(countOfClass(home_->window(), "NCNotificationShortLookView"), 1);
   home_->dismissMenu();
   EXPECT_EQ(countOfClass(home_->window(), "NCNotificationShortLookView"), 0);
-  EXPECT_EQ(home_->targets().size(), catalogue_->homeScreen().size());
+  EXPECT_EQ(home_->targets().size(), catalogue_->homeScreen().size() + catalogue_->dock().size());
 }
 
 TEST_F(HomeScreenTouchTest, WithoutMailTheFirstAppsNotificationRests) {

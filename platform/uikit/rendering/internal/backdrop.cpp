@@ -25,13 +25,9 @@ const Material& materialOf(const VisualEffectBackdropView& backdrop) {
   return dark ? kDarkMaterial : kLightMaterial;
 }
 
-}  // namespace
-
-void paintBackdrop(const PaintStack& behind, const VisualEffectBackdropView& backdrop,
-                   double radius) {
+void paintBlurred(const PaintStack& behind, const CGRect& bounds, const Material& material,
+                  double radius) {
   cairo_t* cr = behind.context();
-  const Material& material = materialOf(backdrop);
-  const CGRect bounds = backdrop.bounds();
   PixelRect output = behind.outputArea();
   PixelRect shown = deviceRectOf(cr, bounds.minX(), bounds.minY(), bounds.width(), bounds.height())
                         .intersection(clipRectOf(cr, output));
@@ -58,6 +54,19 @@ void paintBackdrop(const PaintStack& behind, const VisualEffectBackdropView& bac
     cairo_set_source_rgba(cr, tint.red, tint.green, tint.blue, tint.alpha);
     cairo_paint(cr);
   }
+}
+
+}  // namespace
+
+void paintBackdrop(const PaintStack& behind, const VisualEffectBackdropView& backdrop,
+                   double radius) {
+  paintBlurred(behind, backdrop.bounds(), materialOf(backdrop), radius);
+}
+
+void paintBackdropLayer(const PaintStack& behind, const CGRect& bounds, double blurPoints,
+                        double radius) {
+  // The home screen's materials saturate what they blur a little less than UIKit's.
+  paintBlurred(behind, bounds, {blurPoints, 1.4, {0, 0, 0, 0}}, radius);
 }
 
 }  // namespace rendering

@@ -13,4 +13,9 @@ namespace rendering {
 void paintBackdrop(const PaintStack& behind, const VisualEffectBackdropView& backdrop,
                    double radius);
 
+// Paints what has been painted behind the bounds (rounded by radius), blurred by blurPoints,
+// for a backdrop layer whose own background then tints it.
+void paintBackdropLayer(const PaintStack& behind, const CGRect& bounds, double blurPoints,
+                        double radius);
+
 }  // namespace rendering

@@ -159,6 +159,10 @@ void LayerPainter::paintShadow(const CALayer& layer, cairo_pattern_t* group, dou
 void LayerPainter::paintContents(const CALayer& layer, CGPoint superOrigin) {
   const auto* backdrop = dynamic_cast<const VisualEffectBackdropView*>(layer.delegate());
   if (backdrop) paintBackdrop(stack_, *backdrop, layer.cornerRadius());
+  const auto* material = dynamic_cast<const BackdropLayerView*>(layer.delegate());
+  if (material && material->backdropBlur() > 0) {
+    paintBackdropLayer(stack_, layer.bounds(), material->backdropBlur(), layer.cornerRadius());
+  }
   paintBackground(cr_, layer, superOrigin, backdrop ? kBackdropTintStrength : 1);
   {
     SavedState clip(cr_);
