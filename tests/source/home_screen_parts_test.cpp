@@ -13,26 +13,18 @@
 #include "source/menu_state.h"
 #include "support/injected_host.h"
 #include "support/settings_probe.h"
+#include "support/view_search.h"
 
 namespace {
 
 using objc::msgSend;
 using objc::sel;
+using view_search::viewsOf;
 
 const std::string kBooks = "com.vitrel.sample.books", kPhone = "com.vitrel.sample.phone";
 
 std::optional<RGBA> rgbaOf(const UIColor* color) {
   return color ? color->color().rgba() : std::nullopt;
-}
-
-std::vector<UIView*> viewsOf(UIView* root, const char* className) {
-  std::vector<UIView*> found;
-  if (objc::isKindOf(root, objc_getClass(className))) found.push_back(root);
-  for (const auto& subview : root->subviews()) {
-    std::vector<UIView*> below = viewsOf(subview.get(), className);
-    found.insert(found.end(), below.begin(), below.end());
-  }
-  return found;
 }
 
 UIView* firstOf(UIView* root, const char* className) {
