@@ -39,6 +39,25 @@ jq -e '[.. | objects | select(.class? == "NCExpandedPlatterView") | .. | objects
         select(.text? == "Mail") | .textColor.hex] | .[0] != "#000000"' "$work/note.json" \
   >/dev/null || fail "the notification's title was not coloured"
 
+# The dock, open folders and web clips: every icon's place, and what an open folder shows held.
+run apps --json >"$work/apps.json"
+jq -e '[.apps[] | select(.place.kind == "dock") | .frame] | length == 4 and all(. != null)' \
+  "$work/apps.json" >/dev/null || fail "the dock's apps: $(jq -c '.apps' "$work/apps.json")"
+jq -e '.webClips[] | select(.title == "Vitrel News") |
+       .place.folder == "Reading" and .bundleIdentifier == null and .frame == null' \
+  "$work/apps.json" >/dev/null || fail "the web clip in a folder: $(jq -c .webClips "$work/apps.json")"
+run preview --home --dump - >"$work/home.json"
+jq -e '.pressed == null and .actions == [] and
+       ([.. | objects | select(.class? == "SBDockView")] | length == 1)' "$work/home.json" \
+  >/dev/null || fail "the home screen at rest: $(jq -c .pressed "$work/home.json")"
+run preview --open-folder Reading --press "Vitrel News" --dump - >"$work/news.json"
+jq -e '.openFolder == "Reading" and .pressed.kind == "webclip" and
+       .pressed.bundleIdentifier == null and (.actions | index("Share Bookmark") != null) and
+       ([.. | objects | select(.class? == "SBFloatyFolderView")] | length == 1)' \
+  "$work/news.json" >/dev/null || fail "a web clip held in a folder: $(jq -c .pressed "$work/news.json")"
+if run preview --press "Vitrel News" 2>"$work/err"; then fail "pressed inside a closed folder"; fi
+grep -q "open-folder 'Reading'" "$work/err" || fail "no hint to open the folder: $(cat "$work/err")"
+
 if run preview --press com.example.nosuch 2>"$work/err"; then fail "an unknown app was pressed"; fi
 grep -q "unknown bundle identifier 'com.example.nosuch'" "$work/err" || fail "$(cat "$work/err")"
 if run preview --press com.vitrel.sample.clock 2>"$work/err"; then fail "pressed inside a folder"; fi

@@ -71,6 +71,19 @@ if run springboard --tap "$photos" 2>"$work/err"; then fail "a tap on an icon dr
 grep -q "a tap on Photos opens nothing here; hold it for its menu" "$work/err" ||
   fail "$(cat "$work/err")"
 
+# A tap opens a folder: only its icons can be held then, the web clip first; a tap beside the
+# folder closes it.
+run springboard --tap "$(middle_of Reading)" >/dev/null
+[ "$(state '[.targets[] | [.kind, .title]]')" = '[["webclip","Vitrel News"],["app","Books"]]' ] ||
+  fail "the open folder's targets: $(state .targets)"
+run springboard --hold "$(middle_of "Vitrel News")" >/dev/null
+[ "$(state '[.menu.kind, .menu.title]')" = '["webclip","Vitrel News"]' ] ||
+  fail "the web clip's menu in the folder: $(state .menu)"
+run springboard --tap 195,800 >/dev/null
+run springboard --tap 195,800 >/dev/null
+[ "$(state '[.menu, (.targets | map(.title) | index("Reading") != null)]')" = '[null,true]' ] ||
+  fail "the folder did not close: $(state .)"
+
 # Nothing there: said plainly, exit 1, the screen unchanged.
 cp "$caches/screen.png" "$work/before.png"
 set +e
