@@ -25,6 +25,7 @@
 #include "apps/vitrel/served_files.h"
 #include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/log.h"
+#include "platform/preferences/system/background_queue.h"
 #include "source/settings_keys.h"
 
 namespace {
@@ -174,6 +175,8 @@ struct SettingsServer::State {
   EventHub events;
   std::optional<FileWatch> pictureWatch;
   DarwinObservation settingsObservation;
+  // Held weakly by work queued on the main loop from other threads.
+  std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
   State(std::shared_ptr<SettingsHost> host, Folders folders)
       : host(std::move(host)), folders(std::move(folders)) {
@@ -322,6 +325,14 @@ struct SettingsServer::State {
           host->refreshValues();
           events.publish("settings", Json::object());
         });
+    // A page's own background work (the banner's version lookup) sends its result to the main
+    // loop; once that has run, the tabs read the page again, though no action changed it.
+    background_queue::setObserver([this, alive = std::weak_ptr<bool>(alive)] {
+      RunLoop::main().perform([this, alive] {
+        if (alive.expired()) return;
+        events.publish("page", {{"key", pageKey(*host)}, {"changed", true}});
+      });
+    });
   }
 
   void getScreen(Response& response) const {
@@ -446,6 +457,7 @@ Result<int> SettingsServer::start(int port) {
 void SettingsServer::stop() {
   if (!state_->thread.joinable()) return;
   state_->settingsObservation.cancel();
+  background_queue::setObserver(nullptr);
   state_->pictureWatch.reset();
   // Event streams wait for events on workers that the server's end waits for.
   state_->events.close();

@@ -29,8 +29,9 @@
 //                         {"screen": version, "key"}; then `screen` {"version"} for each new
 //                         picture, `settings` {} when the device's settings changed (from any
 //                         process; the pages shown have read their values again), `page` {"key"}
-//                         after each action run (from any tab); a comment every 10 s. At most 16
-//                         streams (503 beyond); they end when the server stops.
+//                         after each action run (from any tab), and {"key", "changed": true}
+//                         when a page's background work changed it; a comment every 10 s. At most
+//                         16 streams (503 beyond); they end when the server stops.
 //   GET  /screen.png      the picture
 //   GET  /bundle/PATH     an image file of the installed bundle
 //

@@ -1,3 +1,4 @@
+#include "platform/foundation/dispatch.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
 #include "platform/preferences/system/background_queue.h"
@@ -261,6 +262,21 @@ TEST_F(CustomCellsTest, BannerStartsTwentyPointsLeftOnPad) {
   UIDevice::currentDevice()->setUserInterfaceIdiom(UIUserInterfaceIdiomPhone);
   background_queue::waitUntilIdle();
   EXPECT_EQ(cell->contentView()->subviews().at(1)->frame().origin.x, -20);
+}
+
+// A host re-reads the page when it hears of background work: by then what the work sent to
+// the main queue (the banner's version) must come first on the main loop.
+TEST_F(CustomCellsTest, TheHostHearsOfBackgroundWorkAfterItsResultIsOnTheMainQueue) {
+  std::vector<std::string> order;
+  background_queue::setObserver(
+      [&order] { RunLoop::main().perform([&order] { order.push_back("host told"); }); });
+  background_queue::async([&order] {
+    dispatch_async(dispatch_get_main_queue(), [&order] { order.push_back("result"); });
+  });
+  background_queue::waitUntilIdle();
+  background_queue::setObserver(nullptr);
+  EXPECT_TRUE(turnMainLoopUntil([&order] { return order.size() == 2; }));
+  EXPECT_EQ(order, (std::vector<std::string>{"result", "host told"}));
 }
 
 TEST_F(CustomCellsTest, DisabledButtonIsGrey) {

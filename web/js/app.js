@@ -120,9 +120,10 @@ listenForChanges({
   },
   screen: ({ version }) => phoneScreen.update(version),
   settings: () => connection.refresh(),
-  // A tab's own action brings its page in the answer; another tab's is read here.
-  page: ({ key }) => {
-    if (key !== connection.key || !connection.idle) connection.refresh();
+  // A tab's own action brings its page in the answer; another tab's is read here, and so is
+  // what the page's own background work changed.
+  page: ({ key, changed }) => {
+    if (changed || key !== connection.key || !connection.idle) connection.refresh();
   },
   lost: () => showConnected(false),
 });

@@ -20,6 +20,11 @@ class Queue {
     changed_.notify_all();
   }
 
+  void setObserver(std::function<void()> afterEachBlock) {
+    std::lock_guard guard(observerLock_);
+    observer_ = std::move(afterEachBlock);
+  }
+
   void waitUntilIdle() {
     std::unique_lock guard(lock_);
     changed_.wait(guard, [this] { return blocks_.empty() && !running_; });
@@ -36,13 +41,22 @@ class Queue {
       guard.unlock();
       block();
       block = nullptr;
+      observe();
       guard.lock();
       running_ = false;
       changed_.notify_all();
     }
   }
 
+  // Under its own lock, so that removing it waits for a call under way to end.
+  void observe() {
+    std::lock_guard guard(observerLock_);
+    if (observer_) observer_();
+  }
+
   std::mutex lock_;
+  std::mutex observerLock_;
+  std::function<void()> observer_;
   std::condition_variable changed_;
   std::deque<std::function<void()>> blocks_;
   bool running_ = false;
@@ -62,6 +76,10 @@ void async(std::function<void()> block) {
 
 void waitUntilIdle() {
   queue().waitUntilIdle();
+}
+
+void setObserver(std::function<void()> afterEachBlock) {
+  queue().setObserver(std::move(afterEachBlock));
 }
 
 }  // namespace background_queue

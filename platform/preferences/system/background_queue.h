@@ -11,5 +11,9 @@ namespace background_queue {
 void async(std::function<void()> block);
 // Blocks until every block queued so far has run (for hosts and tests).
 void waitUntilIdle();
+// For hosts: afterEachBlock runs on the worker after every block, so a host hears that what
+// the block sent to the main queue is queued there (whatever the host then queues on the main
+// loop runs after it). One at a time; an empty function removes it.
+void setObserver(std::function<void()> afterEachBlock);
 
 }  // namespace background_queue
