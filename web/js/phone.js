@@ -174,7 +174,7 @@ function toggle(id, label, on, disabled, change) {
 // Radios, as the page's segmented controls are: one stop in the Tab order, the arrows move and
 // choose. A locked group keeps its focus (aria-disabled) so the keyboard is not thrown out of it.
 function segmented(id, label, choices, selected, locked, choose) {
-  const group = element('div', { className: 'segments', attributes: { role: 'radiogroup', 'aria-label': label, 'aria-disabled': locked ? 'true' : undefined } });
+  const radios = element('div', { className: 'segments', attributes: { role: 'radiogroup', 'aria-label': label, 'aria-disabled': locked ? 'true' : undefined } });
   const chosen = Math.max(0, choices.findIndex((choice) => choice.value === selected));
   const pick = (index) => {
     if (!locked && choices[index].value !== selected) choose(choices[index].value);
@@ -190,6 +190,6 @@ function segmented(id, label, choices, selected, locked, choose) {
     return button;
   });
   moveAmongSegments(buttons, pick);
-  group.append(...buttons);
-  return group;
+  radios.append(...buttons);
+  return radios;
 }
