@@ -1,7 +1,7 @@
 #include "MirraRootListController.h"
 
-#include "platform/preferences/uikit/ui_navigation_controller.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/ui_navigation_controller.h"
+#include "platform/uikit/view_extras.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include "MirraBaseController.h"
 #include "jailbreak_root.h"
 #include "platform/foundation/dispatch.h"
-#include "platform/preferences/uikit/image_loading.h"
-#include "platform/preferences/uikit/layout_constraint.h"
-#include "platform/preferences/uikit/system_colors.h"
-#include "platform/preferences/uikit/ui_navigation_controller.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/image_loading.h"
+#include "platform/uikit/layout_constraint.h"
+#include "platform/uikit/system_colors.h"
+#include "platform/uikit/ui_navigation_controller.h"
+#include "platform/uikit/view_extras.h"
 
 extern "C" void registerCorvinaTintCellClass();
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "MirraBaseController.h"
-#include "platform/preferences/system/background_queue.h"
+#include "platform/foundation/background_queue.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "MirraBaseController.h"
 #include "jailbreak_root.h"
-#include "platform/preferences/system/audio_services.h"
-#include "platform/preferences/uikit/image_loading.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/foundation/audio_services.h"
+#include "platform/uikit/image_loading.h"
+#include "platform/uikit/view_extras.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "icon_rounds.h"
-#include "source/lib_merrow.h"
-#include "source/lib_osset.h"
-#include "source/tessel.h"
+#include "source/colors/lib_merrow.h"
+#include "source/colors/lib_osset.h"
+#include "source/colors/tessel.h"
 #include "tests/source/colors/classifier_references.h"
 
 namespace {

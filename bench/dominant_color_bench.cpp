@@ -5,7 +5,7 @@
 #include "icon_set.h"
 #include "platform/foundation/file_io.h"
 #include "platform/graphics/png.h"
-#include "source/image_quenby.h"
+#include "source/colors/image_quenby.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "icon_rounds.h"
 #include "icon_set.h"
-#include "source/color_detection.h"
+#include "source/colors/palette_cube.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include "platform/foundation/darwin_notify.h"
 #include "platform/runtime/runtime.h"
-#include "source/glass_backdrop.h"
-#include "source/menu_capture.h"
-#include "source/menu_cells.h"
-#include "source/menu_list_styling.h"
-#include "source/notification_styling.h"
-#include "source/reusable_views.h"
-#include "source/separator_visibility.h"
-#include "source/settings.h"
+#include "source/menu/glass_backdrop.h"
+#include "source/menu/menu_capture.h"
+#include "source/menu/menu_cells.h"
+#include "source/menu/menu_list_styling.h"
+#include "source/menu/reusable_views.h"
+#include "source/menu/separator_visibility.h"
+#include "source/notification/notification_styling.h"
+#include "source/settings/settings.h"
 
 namespace {
 

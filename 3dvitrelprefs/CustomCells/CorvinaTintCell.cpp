@@ -1,5 +1,5 @@
 #include "CustomCells.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/view_extras.h"
 
 void corvina_setTitle(PSTableCell* cell, SEL selector, NSString* title) {
   objc::msgSendSuper<void>(objc_getClass("CorvinaTintCell"), cell, selector, title);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/preferences/framework/ps_table_cell.h"
-#include "platform/preferences/uikit/ui_alert_controller.h"
+#include "platform/uikit/ui_alert_controller.h"
 #include "platform/uikit/ui_stack_view.h"
 
 class NSBundle;

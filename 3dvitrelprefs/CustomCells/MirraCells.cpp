@@ -7,13 +7,13 @@
 
 #include "../MirraBaseController.h"
 #include "CustomCells.h"
+#include "platform/foundation/background_queue.h"
 #include "platform/foundation/dispatch.h"
 #include "platform/foundation/log.h"
-#include "platform/preferences/system/background_queue.h"
-#include "platform/preferences/uikit/system_colors.h"
-#include "platform/preferences/uikit/ui_application.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/system_colors.h"
+#include "platform/uikit/ui_application.h"
 #include "platform/uikit/ui_visual_effect_view.h"
+#include "platform/uikit/view_extras.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 #include <cstdio>
 
 #include "CustomCells.h"
+#include "platform/foundation/ns_bundle.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/value_conversion.h"
-#include "platform/preferences/framework/ns_bundle.h"
-#include "platform/preferences/uikit/layout_constraint.h"
-#include "platform/preferences/uikit/system_colors.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/layout_constraint.h"
+#include "platform/uikit/system_colors.h"
+#include "platform/uikit/view_extras.h"
 
 namespace {
 

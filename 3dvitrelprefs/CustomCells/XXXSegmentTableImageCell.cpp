@@ -1,7 +1,7 @@
 #include "CustomCells.h"
+#include "platform/foundation/ns_bundle.h"
 #include "platform/foundation/ns_number.h"
-#include "platform/preferences/framework/ns_bundle.h"
-#include "platform/preferences/uikit/image_loading.h"
+#include "platform/uikit/image_loading.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <algorithm>
 
 #include "CustomCells.h"
-#include "platform/preferences/framework/ns_bundle.h"
-#include "platform/preferences/uikit/layout_constraint.h"
-#include "platform/preferences/uikit/system_colors.h"
-#include "platform/preferences/uikit/ui_application.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/foundation/ns_bundle.h"
+#include "platform/uikit/layout_constraint.h"
+#include "platform/uikit/system_colors.h"
+#include "platform/uikit/ui_application.h"
+#include "platform/uikit/view_extras.h"
 
 namespace {
 

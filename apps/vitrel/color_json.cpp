@@ -1,6 +1,6 @@
 #include "apps/vitrel/color_json.h"
 
-#include "source/color_quenby.h"
+#include "source/colors/color_quenby.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 
 #include "apps/vitrel/color_json.h"
 #include "apps/vitrel/json_text.h"
-#include "source/color_detection.h"
-#include "source/color_quenby.h"
-#include "source/image_quenby.h"
-#include "source/lib_merrow.h"
-#include "source/lib_osset.h"
-#include "source/tessel.h"
+#include "source/colors/color_quenby.h"
+#include "source/colors/image_quenby.h"
+#include "source/colors/lib_merrow.h"
+#include "source/colors/lib_osset.h"
+#include "source/colors/palette_cube.h"
+#include "source/colors/tessel.h"
 
 namespace {
 

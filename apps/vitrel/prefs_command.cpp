@@ -11,7 +11,7 @@
 #include "apps/vitrel/settings_file.h"
 #include "platform/foundation/device.h"
 #include "platform/foundation/ns_number.h"
-#include "source/settings_keys.h"
+#include "source/settings/settings_keys.h"
 
 namespace {
 

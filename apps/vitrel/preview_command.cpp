@@ -16,9 +16,9 @@
 #include "platform/foundation/value_conversion.h"
 #include "platform/springboard/host.h"
 #include "platform/uikit/rendering/view_renderer.h"
-#include "source/color_detection.h"
-#include "source/color_quenby.h"
-#include "source/image_quenby.h"
+#include "source/colors/color_quenby.h"
+#include "source/colors/image_quenby.h"
+#include "source/colors/palette_cube.h"
 
 namespace {
 

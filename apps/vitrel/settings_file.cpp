@@ -12,7 +12,7 @@
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
 #include "platform/libroot/libroot.h"
-#include "source/settings_keys.h"
+#include "source/settings/settings_keys.h"
 
 namespace settings_file {
 namespace {

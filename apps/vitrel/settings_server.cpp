@@ -23,10 +23,10 @@
 #include "apps/vitrel/page_key.h"
 #include "apps/vitrel/screen_commands.h"
 #include "apps/vitrel/served_files.h"
+#include "platform/foundation/background_queue.h"
 #include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/log.h"
-#include "platform/preferences/system/background_queue.h"
-#include "source/settings_keys.h"
+#include "source/settings/settings_keys.h"
 
 namespace {
 

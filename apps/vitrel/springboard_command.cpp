@@ -29,7 +29,7 @@
 #include "platform/foundation/device.h"
 #include "platform/foundation/log.h"
 #include "platform/springboard/host.h"
-#include "source/settings_keys.h"
+#include "source/settings/settings_keys.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
+#include "platform/foundation/background_queue.h"
 #include "platform/foundation/dispatch.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
-#include "platform/preferences/system/background_queue.h"
-#include "platform/preferences/uikit/ui_alert_controller.h"
-#include "platform/preferences/uikit/ui_application.h"
+#include "platform/uikit/ui_alert_controller.h"
+#include "platform/uikit/ui_application.h"
 #include "support/prefs_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
+#include "platform/foundation/ns_bundle.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
-#include "platform/preferences/framework/ns_bundle.h"
 #include "support/prefs_fixture.h"
 
 namespace {

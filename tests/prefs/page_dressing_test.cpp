@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/view_extras.h"
 #include "support/prefs_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/view_extras.h"
 #include "support/prefs_fixture.h"
 
 namespace {

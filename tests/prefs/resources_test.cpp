@@ -6,7 +6,7 @@
 #include "platform/foundation/ns_array.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
-#include "source/settings_keys.h"
+#include "source/settings/settings_keys.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/preferences/framework/strings_table.h"
+#include "platform/foundation/strings_table.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/run_loop.h"
-#include "source/tavrel2_colorizer.h"
+#include "source/colorizer/tavrel2_colorizer.h"
 
 namespace {
 

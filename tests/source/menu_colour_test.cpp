@@ -6,9 +6,9 @@
 #include "platform/foundation/ns_number.h"
 #include "platform/springboard/home_screen.h"
 #include "platform/uikit/ui_text_view.h"
-#include "source/color_detection.h"
-#include "source/image_quenby.h"
-#include "source/menu_state.h"
+#include "source/colors/image_quenby.h"
+#include "source/colors/palette_cube.h"
+#include "source/menu/menu_state.h"
 #include "support/injected_host.h"
 #include "support/settings_probe.h"
 

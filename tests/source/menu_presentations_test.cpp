@@ -8,7 +8,7 @@
 #include "platform/springboard/home_screen.h"
 #include "platform/uikit/rendering/view_renderer.h"
 #include "platform/uikit/ui_collection_view.h"
-#include "source/menu_state.h"
+#include "source/menu/menu_state.h"
 #include "support/injected_host.h"
 #include "support/settings_probe.h"
 

@@ -12,7 +12,7 @@
 #include "platform/uikit/ui_label.h"
 #include "platform/uikit/ui_stack_view.h"
 #include "platform/uikit/ui_visual_effect_view.h"
-#include "source/menu_state.h"
+#include "source/menu/menu_state.h"
 #include "support/injected_host.h"
 #include "support/settings_probe.h"
 

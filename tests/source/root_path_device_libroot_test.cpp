@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/foundation/device.h"
-#include "source/root_path.h"
+#include "source/settings/root_path.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "source/root_path.h"
+#include "source/settings/root_path.h"
 
 namespace {
 

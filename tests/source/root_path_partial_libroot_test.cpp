@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "source/root_path.h"
+#include "source/settings/root_path.h"
 
 // Runs first in this program: the load must happen once even when first calls race.
 TEST(RootPathWithPartialLibrootTest, RacingFirstCallsAllSeeTheLoadedLibrary) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "source/settings.h"
+#include "source/settings/settings.h"
 
 TEST(SettingsWithoutLibrootTest, FileLiesUnderVarJb) {
   EXPECT_EQ(settingsFilePath(),

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/preferences/framework/ns_bundle.h"
+#include "platform/foundation/ns_bundle.h"
 #include "platform/preferences/framework/page_item.h"
 
 // A settings page read from a specifier plist of a bundle.

@@ -4,7 +4,7 @@
 
 #include "platform/foundation/log.h"
 #include "platform/preferences/framework/page_plist.h"
-#include "platform/preferences/uikit/ui_navigation_controller.h"
+#include "platform/uikit/ui_navigation_controller.h"
 #include "platform/uikit/ui_screen.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "platform/foundation/ns_array.h"
-#include "platform/preferences/framework/ns_bundle.h"
+#include "platform/foundation/ns_bundle.h"
 #include "platform/preferences/framework/ps_table_cell.h"
-#include "platform/preferences/uikit/hosted_view_controller.h"
-#include "platform/preferences/uikit/ui_table_view.h"
+#include "platform/uikit/hosted_view_controller.h"
+#include "platform/uikit/ui_table_view.h"
 
 // A settings page: an ordered list of specifiers (the current list, `_specifiers`), one row
 // each, shown in a table whose delegate is the page. The framework asks for the list through

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/preferences/framework/page_item.h"
-#include "platform/preferences/uikit/ui_controls.h"
-#include "platform/preferences/uikit/ui_table_view.h"
+#include "platform/uikit/ui_controls.h"
+#include "platform/uikit/ui_table_view.h"
 
 // The row of a settings page. Made by the page with the runtime initialiser
 // `initWithStyle:reuseIdentifier:specifier:` (or `initWithSpecifier:` for a class that

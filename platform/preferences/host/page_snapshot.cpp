@@ -5,11 +5,11 @@
 
 #include "platform/preferences/framework/ps_list_controller.h"
 #include "platform/preferences/onboarding/ob_welcome_controller.h"
-#include "platform/preferences/uikit/image_loading.h"
-#include "platform/preferences/uikit/layout_constraint.h"
-#include "platform/preferences/uikit/ui_alert_controller.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/image_loading.h"
+#include "platform/uikit/layout_constraint.h"
+#include "platform/uikit/ui_alert_controller.h"
 #include "platform/uikit/ui_image_view.h"
+#include "platform/uikit/view_extras.h"
 
 namespace page_snapshot {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/preferences/host/page_model.h"
-#include "platform/preferences/uikit/ui_navigation_controller.h"
+#include "platform/uikit/ui_navigation_controller.h"
 
 // Builds page models from the live controllers and views. Main thread only.
 namespace page_snapshot {

@@ -4,13 +4,13 @@
 #include <mutex>
 
 #include "platform/foundation/device.h"
-#include "platform/preferences/framework/ns_bundle.h"
+#include "platform/foundation/ns_bundle.h"
 #include "platform/preferences/framework/ps_list_controller.h"
 #include "platform/preferences/host/page_snapshot.h"
 #include "platform/preferences/onboarding/ob_welcome_controller.h"
-#include "platform/preferences/uikit/layout_constraint.h"
-#include "platform/preferences/uikit/ui_alert_controller.h"
-#include "platform/preferences/uikit/view_extras.h"
+#include "platform/uikit/layout_constraint.h"
+#include "platform/uikit/ui_alert_controller.h"
+#include "platform/uikit/view_extras.h"
 
 namespace {
 

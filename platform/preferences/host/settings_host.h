@@ -9,8 +9,8 @@
 #include "platform/foundation/result.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/preferences/host/page_model.h"
-#include "platform/preferences/uikit/ui_application.h"
-#include "platform/preferences/uikit/ui_navigation_controller.h"
+#include "platform/uikit/ui_application.h"
+#include "platform/uikit/ui_navigation_controller.h"
 
 // Defines the Settings host's classes (views, controls, table, navigation, alerts, welcome
 // sheets, the Preferences framework) once per process. Call it before loading a settings

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/graphics/ui_image.h"
-#include "platform/preferences/uikit/hosted_view_controller.h"
+#include "platform/uikit/hosted_view_controller.h"
 
 // A welcome sheet: a title, a detail text, an icon and a list of bulleted items, each with a
 // title, a description and an image. Made with the runtime initialiser

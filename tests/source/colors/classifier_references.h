@@ -20,8 +20,8 @@
 
 #include "icon_set.h"
 #include "platform/graphics/bitmap_context.h"
-#include "source/lib_merrow.h"
-#include "source/lib_osset.h"
+#include "source/colors/lib_merrow.h"
+#include "source/colors/lib_osset.h"
 
 namespace reference {
 

@@ -1,4 +1,4 @@
-#include "source/color_quenby.h"
+#include "source/colors/color_quenby.h"
 
 #include <gtest/gtest.h>
 

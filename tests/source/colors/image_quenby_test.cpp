@@ -1,4 +1,4 @@
-#include "source/image_quenby.h"
+#include "source/colors/image_quenby.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "source/lib_merrow.h"
+#include "source/colors/lib_merrow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "source/lib_osset.h"
+#include "source/colors/lib_osset.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "icon_set.h"
 #include "palette_cube_reference.h"
 #include "palette_expectations.h"
-#include "source/color_detection.h"
+#include "source/colors/palette_cube.h"
 
 // The palette cube on real icon artwork: the same results as the straightforward version, and
 // colours that keep their promises.

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "source/color_detection.h"
+#include "source/colors/palette_cube.h"
 
 // The palette cube written the plain way, step by step, to check the optimised one against:
 // every cell cleared and visited, pixels drawn into a buffer first, no shortcuts. Its open

@@ -1,3 +1,5 @@
+#include "source/colors/palette_cube.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,7 +11,6 @@
 #include "icon_set.h"
 #include "palette_cube_reference.h"
 #include "palette_expectations.h"
-#include "source/color_detection.h"
 
 namespace {
 

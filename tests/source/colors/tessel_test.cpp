@@ -1,4 +1,4 @@
-#include "source/tessel.h"
+#include "source/colors/tessel.h"
 
 #include <gtest/gtest.h>
 

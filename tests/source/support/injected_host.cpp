@@ -8,7 +8,7 @@
 #include "platform/foundation/log.h"
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/run_loop.h"
-#include "source/settings.h"
+#include "source/settings/settings.h"
 
 namespace injected_host {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/foundation/log.h"
-#include "source/menu_state.h"
-#include "source/settings.h"
+#include "source/menu/menu_state.h"
+#include "source/settings/settings.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "source/menu_state.h"
-#include "source/settings.h"
+#include "source/menu/menu_state.h"
+#include "source/settings/settings.h"
 
 // The probe the library's test variant exports, resolved after loading it.
 struct SettingsProbe {

@@ -1,9 +1,0 @@
-#include "source/menu_state.h"
-
-namespace {
-MenuState state;
-}  // namespace
-
-MenuState& menuState() {
-  return state;
-}
