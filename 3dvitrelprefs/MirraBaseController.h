@@ -4,6 +4,9 @@
 #include "platform/preferences/onboarding/ob_welcome_controller.h"
 #include "platform/uikit/ui_image_view.h"
 
+// `Mirra` names the controllers the bundle's plists name: see
+// "Names that cannot change" in the README.
+
 // The root page's base: loads its rows with hiding rules applied, reads and writes the
 // settings file, restarts the home screen, dresses the page (bar tint, banner header, section
 // headers, fading cells) and offers the two information sheets.

@@ -4,6 +4,9 @@
 #include "platform/uikit/ui_alert_controller.h"
 #include "platform/uikit/ui_stack_view.h"
 
+// `XXX`, `Corvina` and `Mirra` name cell classes the bundle's plists name: see
+// "Names that cannot change" in the README.
+
 class NSBundle;
 
 // The cells the bundle's plists name in "cellClass". Each changes only the look of its

@@ -3,6 +3,9 @@
 #include <set>
 #include <string>
 
+// `SB`, `NC`, `MT`, `CA`… are the platform's own class prefixes, which hooks look up: see
+// "Names that cannot change" in the README.
+
 // The simulated home-screen process: what the system offers before anything is injected.
 struct HostConfiguration {
   // The system's major version, as NSProcessInfo reports it.

@@ -7,6 +7,9 @@
 #include "platform/uikit/ui_label.h"
 #include "source/colorizer/tavrel2_prefs_manager.h"
 
+// `Tavrel2` names the colorizer's classes, domain and notifications, shared with other
+// processes: see "Names that cannot change" in the README.
+
 // One app's colours for notification views: its icon's colour, and the styling operations that
 // paint a notification's parts from the app's settings (per-app values first). Short-lived:
 // made for one capture or one styling pass.

@@ -7,6 +7,9 @@
 #include "platform/foundation/user_defaults.h"
 #include "platform/graphics/ui_color.h"
 
+// `Tavrel2` names the colorizer's classes, domain and notifications, shared with other
+// processes: see "Names that cannot change" in the README.
+
 // The per-app styling settings of notification views, in the domain "com.brackwood.tavrel2":
 // a value stored for an app ("key_identifier") wins over the plain key, which falls back to
 // the registered defaults. One shared instance per process.

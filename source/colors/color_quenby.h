@@ -3,6 +3,9 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/graphics/ui_color.h"
 
+// `Quenby` and the `mirra…` methods are the colour category's public names: see
+// "Names that cannot change" in the README.
+
 // The colour category: hex text to colour and back, and a darkness test.
 
 // "#RRGGBB", optionally followed by ":" and a decimal alpha ("#FF8000:0.5"). Lenient as the

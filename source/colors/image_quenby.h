@@ -4,6 +4,9 @@
 #include "platform/graphics/ui_image.h"
 #include "source/colors/rgb_pixel.h"
 
+// `Quenby` and the `mirra…` methods are the image category's public names: see
+// "Names that cannot change" in the README.
+
 // The image category: an icon's colour by greedy clustering of its pixels, drawn at its point
 // size into a working bitmap of about 2000 pixels at most.
 

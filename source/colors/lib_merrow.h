@@ -6,6 +6,9 @@
 #include "platform/graphics/ui_color.h"
 #include "platform/graphics/ui_image.h"
 
+// `libMerrow` is a public class name that other code looks up: see
+// "Names that cannot change" in the README.
+
 // Background, primary and secondary colours of an image: its average colour, or the most
 // frequent of its colours once each channel is widened by a tolerance, keeping only colours
 // that differ from every more frequent kept one. Stateless; any thread may call.

@@ -6,6 +6,9 @@
 #include "platform/graphics/ui_color.h"
 #include "platform/graphics/ui_image.h"
 
+// `libOsset` is a public class name that other code looks up: see
+// "Names that cannot change" in the README.
+
 // The main colours of an image with the share of each, by libMerrow's frequent distinct
 // colours at a chosen detail. Stateless; any thread may call.
 class libOsset {

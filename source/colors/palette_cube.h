@@ -9,6 +9,9 @@
 #include "platform/graphics/ui_color.h"
 #include "platform/graphics/ui_image.h"
 
+// `PC` (`PCPaletteCube`, `PCLocalMaximum`) names public classes that other code looks up: see
+// "Names that cannot change" in the README.
+
 // A palette of distinct colours from an image: its pixels counted in a 30 × 30 × 30 histogram
 // of the RGB cube, the histogram's local maxima taken as candidate colours, then filtered and
 // ordered by flags. Colours are RGB in 0..1; distances are Euclidean in that cube.

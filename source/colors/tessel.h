@@ -3,6 +3,9 @@
 #include "platform/graphics/ui_color.h"
 #include "platform/graphics/ui_image.h"
 
+// `Tessel` is a public class name that other code looks up: see
+// "Names that cannot change" in the README.
+
 // One colour of an image from its exact pixel colours: the colours are counted (pixels that
 // are transparent or nearly black, R + G + B below 11, left out), taken from the rarest to the
 // most frequent, and a colour is kept unless it lies within 10 in every channel of one kept

@@ -6,6 +6,9 @@
 
 #include "platform/foundation/ns_string.h"
 
+// `HS` and `LS` in keys mean home screen and lock screen; keys are the stored file's: see
+// "Names that cannot change" in the README.
+
 // The user's settings, one field per key of the settings file, named after the key. Booleans
 // are one byte, numbers 32-bit floats (points for lengths and radii), strings the string
 // objects themselves (nil when absent). Everything starts false, 0 and nil but the master
