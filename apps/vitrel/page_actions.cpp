@@ -110,6 +110,19 @@ Parser stored(Parser parse) {
   };
 }
 
+// A row's text is stored as it is given, so text the settings file cannot hold is refused
+// before the row sees it.
+Parser storable(Parser parse) {
+  return [parse](const Json& request) -> Result<PageAction> {
+    Result<PageAction> change = parse(request);
+    if (!change) return change;
+    if (auto refusal = settings_file::unstorableText(request.at("text").get<std::string>())) {
+      return failure("the text cannot be stored: " + *refusal);
+    }
+    return change;
+  };
+}
+
 template <Result<bool> (SettingsHost::*call)()>
 Result<PageAction> plain(const Json&) {
   return PageAction{std::nullopt, [](SettingsHost& host) { return (host.*call)(); }};
@@ -124,7 +137,8 @@ const std::map<std::string, Parser>& parsers() {
        stored(onView("value", &Json::is_number, "a number", &SettingsHost::setSlider))},
       {"selectSegment", stored(onView("index", &Json::is_number_integer, "a segment's index",
                                       &SettingsHost::selectSegment))},
-      {"setText", stored(onView("text", &Json::is_string, "a text", &SettingsHost::setText))},
+      {"setText",
+       stored(storable(onView("text", &Json::is_string, "a text", &SettingsHost::setText)))},
       {"back", plain<&SettingsHost::goBack>},
       {"alertAction", alertAction},
       {"dismissSheet", plain<&SettingsHost::dismissSheet>}};

@@ -14,7 +14,7 @@
 //   {"action": "setSwitch", "view": ID, "on": BOOL}
 //   {"action": "setSlider", "view": ID, "value": NUMBER}
 //   {"action": "selectSegment", "view": ID, "index": INTEGER}
-//   {"action": "setText", "view": ID, "text": STRING}
+//   {"action": "setText", "view": ID, "text": STRING}   text the settings file can hold
 //   {"action": "back"}
 //   {"action": "alertAction", "index": INTEGER, "fields": [STRING…]}   fields are optional
 //   {"action": "dismissSheet"}

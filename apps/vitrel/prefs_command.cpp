@@ -69,6 +69,9 @@ void checkOffered(const std::string& key, const std::string& text, const NSObjec
 
 void set(const DeviceOptions& device, const SetOptions& options) {
   enterDevice(device);
+  if (auto refusal = settings_file::unstorableText(options.key)) {
+    throw CLI::ValidationError("KEY", "the key cannot be stored: " + *refusal);
+  }
   std::optional<ValueType> known = settings_file::knownType(options.key);
   ValueType type = known.value_or(settings_file::inferType(options.value));
   if (!options.type.empty()) {

@@ -40,7 +40,42 @@ std::optional<double> parseNumber(std::string_view text) {
   return value;
 }
 
+// The length of the UTF-8 sequence at the start of text, 0 when it is not one (overlong,
+// a surrogate, beyond U+10FFFF or cut short).
+size_t utf8Sequence(std::string_view text) {
+  const auto byte = [&text](size_t at) { return static_cast<unsigned char>(text[at]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  const size_t length = lead >= 0xF8   ? 0
+                        : lead >= 0xF0 ? 4
+                        : lead >= 0xE0 ? 3
+                        : lead >= 0xC0 ? 2
+                                       : 0;
+  if (length == 0 || text.size() < length) return 0;
+  char32_t code = lead & (0x7F >> length);
+  for (size_t at = 1; at < length; ++at) {
+    if ((byte(at) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (byte(at) & 0x3F);
+  }
+  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
 }  // namespace
+
+std::optional<std::string> unstorableText(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    const size_t length = utf8Sequence(text.substr(at));
+    if (length == 0) return "it is not UTF-8 text";
+    const unsigned char c = static_cast<unsigned char>(text[at]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      return "it holds a control character (only tab and line breaks may be stored)";
+    }
+    at += length;
+  }
+  return std::nullopt;
+}
 
 std::string_view nameOf(ValueType type) {
   switch (type) {
@@ -88,6 +123,9 @@ Result<Ref<NSObject>> parseValue(std::string_view text, ValueType type) {
       return Result<Ref<NSObject>>::failure("\"" + std::string(text) +
                                             "\" is not a number (use a decimal such as 12.5)");
     case ValueType::string:
+      if (auto refusal = unstorableText(text)) {
+        return Result<Ref<NSObject>>::failure("the text cannot be stored: " + *refusal);
+      }
       return Ref<NSObject>(NSString::from(std::string(text)));
   }
   return Result<Ref<NSObject>>::failure("unknown type");

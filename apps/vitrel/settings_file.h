@@ -22,6 +22,10 @@ std::optional<ValueType> knownType(std::string_view key);
 // The type of a stored value (none for other property-list types).
 std::optional<ValueType> typeOf(const NSObject* value);
 
+// Why text cannot be a key or a string of the settings file, for the user; none when it can.
+// The file is XML, which holds only UTF-8 and, of the control characters, tab and line breaks:
+// a file with others is not XML, and a strict reader refuses all of it.
+std::optional<std::string> unstorableText(std::string_view text);
 // Parses text as a value of the type; the failure says why, in words for the user.
 Result<Ref<NSObject>> parseValue(std::string_view text, ValueType type);
 // The type a value's text suggests: true/false/yes/no are booleans, decimals numbers, the rest
