@@ -103,19 +103,19 @@ double listHeight(const std::vector<std::vector<std::string>>& sections) {
 }
 
 // Below the pressed view when it fits, else above; inside the screen's margins.
-CGRect menuFrame(const ContextMenuSpec& spec, const CGRect& presentingBounds) {
+CGRect menuFrame(const MenuLayoutRequest& request, const CGRect& presentingBounds) {
   constexpr double kMargin = 16, kGap = 12;
-  const double height = listHeight(spec.sections);
-  double x = std::clamp(spec.anchor.minX(), kMargin,
+  const double height = listHeight(request.sections);
+  double x = std::clamp(request.anchor.minX(), kMargin,
                         std::max(kMargin, presentingBounds.width() - kContextMenuWidth - kMargin));
-  double y = spec.anchor.maxY() + kGap;
+  double y = request.anchor.maxY() + kGap;
   if (y + height > presentingBounds.height() - kMargin) {
-    y = std::max(kMargin, spec.anchor.minY() - kGap - height);
+    y = std::max(kMargin, request.anchor.minY() - kGap - height);
   }
   return CGRectMake(x, y, kContextMenuWidth, height);
 }
 
-Ref<UIView> listView(const ContextMenuSpec& spec, const CGRect& bounds, long version) {
+Ref<UIView> listView(const MenuLayoutRequest& request, const CGRect& bounds, long version) {
   auto list = systemView("_UIContextMenuListView");
   list->setFrame(bounds);
   list->addSubview(systemView("_UICutoutShadowView"));
@@ -126,7 +126,7 @@ Ref<UIView> listView(const ContextMenuSpec& spec, const CGRect& bounds, long ver
     clipping->addSubview(bottom);
     clipping = bottom;
   }
-  Ref<UICollectionView> collection = actionList(spec.sections, version);
+  Ref<UICollectionView> collection = actionList(request.sections, version);
   clipping->addSubview(effectViewWithBackdrop());
   clipping->addSubview(collection);
   collection->setFrame(bounds);
@@ -135,23 +135,23 @@ Ref<UIView> listView(const ContextMenuSpec& spec, const CGRect& bounds, long ver
   return list;
 }
 
-Ref<UIView> previewPlatter(const ContextMenuSpec& spec, long version) {
+Ref<UIView> previewPlatter(const MenuLayoutRequest& request, long version) {
   auto transition = systemView("_UIContextMenuPlatterTransitionView");
-  transition->setFrame(spec.anchor);
+  transition->setFrame(request.anchor);
   if (version < 16) {
-    if (spec.preview) transition->addSubview(spec.preview);
+    if (request.preview) transition->addSubview(request.preview);
     return transition;
   }
   auto morphing = systemView("_UIMorphingPlatterView");
-  morphing->setFrame({{0, 0}, spec.anchor.size});
-  if (spec.preview) morphing->addSubview(spec.preview);
+  morphing->setFrame({{0, 0}, request.anchor.size});
+  if (request.preview) morphing->addSubview(request.preview);
   transition->addSubview(morphing);
   return transition;
 }
 
 }  // namespace
 
-Ref<UIView> buildContextMenu(const ContextMenuSpec& spec, const CGRect& presentingBounds) {
+Ref<UIView> buildContextMenu(const MenuLayoutRequest& request, const CGRect& presentingBounds) {
   const long version =
       static_cast<long>(NSProcessInfo::processInfo()->operatingSystemVersion().majorVersion);
   auto container = systemView("_UIContextMenuContainerView");
@@ -161,11 +161,11 @@ Ref<UIView> buildContextMenu(const ContextMenuSpec& spec, const CGRect& presenti
   auto dimming = effectViewWithBackdrop();
   dimming->setFrame(platter->bounds());
   platter->addSubview(dimming);
-  platter->addSubview(previewPlatter(spec, version));
+  platter->addSubview(previewPlatter(request, version));
 
   auto menu = systemView("_UIContextMenuView");
-  menu->setFrame(menuFrame(spec, presentingBounds));
-  menu->addSubview(listView(spec, menu->bounds(), version));
+  menu->setFrame(menuFrame(request, presentingBounds));
+  menu->addSubview(listView(request, menu->bounds(), version));
   platter->addSubview(menu);
   container->addSubview(platter);
   return container;

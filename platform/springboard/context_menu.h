@@ -30,7 +30,9 @@
 // On 15 the list clips through two nested views (top, then bottom clipping view) around the
 // background and the collection view, the preview sits straight in the transition view, and
 // cells have leading and trailing image views.
-struct ContextMenuSpec {
+//
+// What the presenter asks a menu to be laid out with.
+struct MenuLayoutRequest {
   // The actions, in sections shown top to bottom (empty sections are left out).
   std::vector<std::vector<std::string>> sections;
   // What was pressed, in the presenting view's coordinates; the menu opens below it (above when
@@ -43,7 +45,7 @@ struct ContextMenuSpec {
 // Builds the menu for the system version the process reports, sized to the presenting bounds,
 // with its actions already placed (as the menu measures itself before it is shown). The host's
 // layout passes place the rest.
-Ref<UIView> buildContextMenu(const ContextMenuSpec& spec, const CGRect& presentingBounds);
+Ref<UIView> buildContextMenu(const MenuLayoutRequest& request, const CGRect& presentingBounds);
 
 // The width of a menu's list and the height of one action.
 inline constexpr double kContextMenuWidth = 250;
