@@ -63,11 +63,16 @@ bool isWhole(double value) {
 
 // line = Σ weights[t] · rows[t], over whole rows of bytes: the hottest loop of scaling, built
 // for AVX2 too and chosen by the processor at load. Taps are taken four at a time so that the
-// line is read and written once per four source rows.
-__attribute__((target_clones("avx2", "default"))) void weightedRowSum(float* line, size_t length,
-                                                                      const uint8_t* const* rows,
-                                                                      const float* weights,
-                                                                      int count) {
+// line is read and written once per four source rows. The choice runs while the loader relocates,
+// before the thread sanitizer is set up, and would crash in its instrumented code: that build
+// takes the plain loop.
+#ifdef __SANITIZE_THREAD__
+#define VITREL_ROW_SUM_CLONES
+#else
+#define VITREL_ROW_SUM_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+VITREL_ROW_SUM_CLONES void weightedRowSum(float* line, size_t length, const uint8_t* const* rows,
+                                          const float* weights, int count) {
   std::fill(line, line + length, 0.0f);
   int t = 0;
   for (; t + 4 <= count; t += 4) {
