@@ -150,9 +150,9 @@ void ensureSocket_locked(Centre& c) {
   auto fd = bound->fd;
   RunLoop::Source source = RunLoop::main().watchReadable(fd->get(), [fd] {
     foundation_internal::receiveNotificationNames(fd->get(), [](std::string name) {
-      Centre& c = centre();
-      std::lock_guard lock(c.mutex);
-      if (observed_locked(c, name)) enqueue_locked(c, std::move(name));
+      Centre& receiver = centre();
+      std::lock_guard lock(receiver.mutex);
+      if (observed_locked(receiver, name)) enqueue_locked(receiver, std::move(name));
     });
   });
   if (c.socket) {

@@ -55,7 +55,8 @@ std::string printfNumber(std::string spec, const LogArgument& argument) {
   } else {
     long long value = std::visit(
         [](const auto& v) -> long long {
-          if constexpr (std::is_arithmetic_v<std::decay_t<decltype(v)>>) return (long long)(v);
+          if constexpr (std::is_arithmetic_v<std::decay_t<decltype(v)>>)
+            return static_cast<long long>(v);
           return 0;
         },
         argument);

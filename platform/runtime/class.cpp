@@ -20,12 +20,12 @@ std::string demangle(const std::type_info& type) {
 
 }  // namespace
 
-Class::Class(Passkey, std::string name, Class* superclass, bool isMeta, Factory factory,
+Class::Class(Passkey, std::string name, Class* superclass, bool isMeta, Factory makeInstance,
              std::type_index nativeType)
     : name_(std::move(name)),
       superclass_(superclass),
       isMeta_(isMeta),
-      factory_(factory),
+      factory_(makeInstance),
       nativeType_(nativeType),
       cache_(nullptr) {}
 

@@ -34,7 +34,7 @@ class Class final : public Object {
     friend class ClassTable;
     Passkey() = default;
   };
-  Class(Passkey, std::string name, Class* superclass, bool isMeta, Factory factory,
+  Class(Passkey, std::string name, Class* superclass, bool isMeta, Factory makeInstance,
         std::type_index nativeType);
   ~Class() override;
 

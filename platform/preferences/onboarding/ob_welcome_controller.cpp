@@ -17,9 +17,9 @@ void defineWelcomeControllerClass() {
         self->items_.push_back({title, description, image});
       });
 
-  objc::Class* settings =
+  objc::Class* backdropSettings =
       objc::defineClass<UIBackdropViewSettings, NSObject>("_UIBackdropViewSettings");
-  objc::addClassMethod(settings, "settingsForStyle:", [](objc::Class*, SEL, long style) {
+  objc::addClassMethod(backdropSettings, "settingsForStyle:", [](objc::Class*, SEL, long style) {
     auto made = objc::make<UIBackdropViewSettings>();
     made->style_ = style;
     return made;
