@@ -180,9 +180,9 @@ TEST_F(FrameworkTest, MissingPlistGivesAnEmptyPage) {
 
 TEST_F(FrameworkTest, LinkRowsPushThePageTheyName) {
   ASSERT_TRUE(host().tap(rowNamed(host().page(), "Expanded Notifications")->cell.id).ok());
-  page_model::Page page = host().page();
-  EXPECT_EQ(page.controllerClass, "Expanded3DAdjustments");
-  EXPECT_EQ(page.depth, 2u);
+  page_model::Page pushed = host().page();
+  EXPECT_EQ(pushed.controllerClass, "Expanded3DAdjustments");
+  EXPECT_EQ(pushed.depth, 2u);
   ASSERT_TRUE(host().goBack().ok());
   EXPECT_EQ(host().page().controllerClass, "MirraRootListController");
 }

@@ -79,7 +79,7 @@ TEST_F(MessageTest, RefusesArgumentsOrResultsOfTheWrongType) {
 }
 
 TEST_F(MessageTest, RefusesAnObjectArgumentOfAnotherStorageType) {
-  objc::addMethod(animal, "adopt:", [](Animal*, SEL, Dog* dog) { return dog != nullptr; });
+  objc::addMethod(animal, "adopt:", [](Animal*, SEL, Dog* adopted) { return adopted != nullptr; });
   Ref<Animal> cat = objc::createInstance<Animal>(animal);
   Ref<Dog> rex = objc::make<Dog>();
   EXPECT_TRUE(msgSend<bool>(cat, sel("adopt:"), rex));

@@ -102,6 +102,6 @@ TEST_P(ExpandedNotificationTest, EveryPartOfThePlatterFollowsTheStyle) {
 
 INSTANTIATE_TEST_SUITE_P(Styles, ExpandedNotificationTest,
                          ::testing::Values(UIUserInterfaceStyleLight, UIUserInterfaceStyleDark),
-                         [](const auto& info) {
-                           return info.param == UIUserInterfaceStyleDark ? "Dark" : "Light";
+                         [](const auto& paramInfo) {
+                           return paramInfo.param == UIUserInterfaceStyleDark ? "Dark" : "Light";
                          });

@@ -175,8 +175,8 @@ TEST_P(PaletteCubeRealIconTest, ColoursAreOpaqueInRangeAndWithinTheirLimits) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PaletteCubeRealIconTest,
                          testing::Values(IconSizes{60, 64}, IconSizes{180, 32}, IconSizes{1024, 3}),
-                         [](const testing::TestParamInfo<IconSizes>& info) {
-                           return "Icons" + std::to_string(info.param.size) + "px";
+                         [](const testing::TestParamInfo<IconSizes>& paramInfo) {
+                           return "Icons" + std::to_string(paramInfo.param.size) + "px";
                          });
 
 }  // namespace
