@@ -133,10 +133,10 @@ struct SettingsServer::State {
   // Held weakly by work queued on the main loop from other threads.
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
-  State(std::shared_ptr<SettingsHost> host, Folders folders)
-      : host(std::move(host)), folders(std::move(folders)) {
+  State(std::shared_ptr<SettingsHost> settingsHost, Folders served)
+      : host(std::move(settingsHost)), folders(std::move(served)) {
     std::error_code error;
-    bundleRoot = fs::weakly_canonical(this->folders.bundle, error);
+    bundleRoot = fs::weakly_canonical(folders.bundle, error);
   }
 
   // Bundle images by a route of their own; nothing else on disk has an address.
@@ -203,10 +203,10 @@ struct SettingsServer::State {
     auto [done, page] =
         onMainLoop([this, &action, &key]() -> std::pair<std::optional<Result<bool>>, Shown> {
           if (stale(key, action.value())) return {std::nullopt, shown()};
-          Result<bool> done = action.value().run(*host);
-          Shown page = shown();
-          events.publish("page", {{"key", page.key}});
-          return {std::move(done), std::move(page)};
+          Result<bool> outcome = action.value().run(*host);
+          Shown after = shown();
+          events.publish("page", {{"key", after.key}});
+          return {std::move(outcome), std::move(after)};
         });
     if (!done) return answer(response, 200, {{"page", pageAnswer(page)}, {"stale", true}});
     if (!*done) {
@@ -256,8 +256,8 @@ struct SettingsServer::State {
         [stream, client = BoundedHttpServer::servedConnection(),
          first = serverSentEvent("hello", hello)](size_t, httplib::DataSink& sink) mutable {
           if (!first.empty()) {
-            const std::string hello = std::exchange(first, {});
-            return sink.write(hello.data(), hello.size());
+            const std::string greeting = std::exchange(first, {});
+            return sink.write(greeting.data(), greeting.size());
           }
           std::optional<std::string> next = stream->next(client, kKeepAlive);
           if (!next) {
