@@ -14,11 +14,7 @@ class UpdateSpecifiersTest : public PrefsTest {
   }
 
   static std::string identifiers(const PSListController* page) {
-    std::string ids;
-    for (const Ref<NSObject>& each : *page->currentSpecifiers()) {
-      ids += static_cast<PSSpecifier*>(each.get())->identifier()->string();
-    }
-    return ids;
+    return rowIds(page->currentSpecifiers());
   }
 };
 

@@ -57,67 +57,48 @@ class ColorizerTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ColorizerTest, RegisteredDefaultsAreTheThirtyNineOfTheTable) {
-  struct Entry {
-    const char* key;
-    Ref<NSObject> value;
-  };
-  const std::vector<Entry> table = {
-      {"enabled", yes(true)},
-      {"appearance", text("default")},
-      {"appIconHidden", yes(false)},
-      {"appIconCornerRadiusCircle", yes(false)},
-      {"backgroundBlurHidden", yes(false)},
-      {"stackDimmingViewHidden", yes(false)},
-      {"cornerRadiusEnabled", yes(false)},
-      {"cornerRadiusCustom", number(19)},
-      {"backgroundEnabled", yes(false)},
-      {"backgroundType", text("icon")},
-      {"backgroundGradientDirection", text("right")},
-      {"backgroundIconAlpha", number(50)},
-      {"borderEnabled", yes(false)},
-      {"borderType", text("icon")},
-      {"borderGradientDirection", text("right")},
-      {"borderIconAlpha", number(100)},
-      {"borderWidth", number(2)},
-      {"shadowEnabled", yes(false)},
-      {"shadowType", text("icon")},
-      {"shadowIconAlpha", number(100)},
-      {"shadowWidth", number(5)},
-      {"lineEnabled", yes(false)},
-      {"lineType", text("icon")},
-      {"lineGradientDirection", text("right")},
-      {"lineIconAlpha", number(100)},
-      {"linePosition", text("left")},
-      {"lineWidth", number(3)},
-      {"titleEnabled", yes(false)},
-      {"titleType", text("icon")},
-      {"titleGradientDirection", text("right")},
-      {"titleIconAlpha", number(100)},
-      {"messageEnabled", yes(false)},
-      {"messageType", text("icon")},
-      {"messageGradientDirection", text("right")},
-      {"messageIconAlpha", number(100)},
-      {"dateEnabled", yes(false)},
-      {"dateType", text("icon")},
-      {"dateGradientDirection", text("right")},
-      {"dateIconAlpha", number(100)},
-  };
+namespace {
+
+// The parts of a notification that the colorizer may colour.
+constexpr const char* kParts[] = {"background", "border",  "shadow", "line",
+                                  "title",      "message", "date"};
+
+// A registered default read as a switch: a boolean, or a failure.
+bool switchedOn(const NSDictionary* defaults, const std::string& key) {
+  auto* value = dynamic_cast<const NSNumber*>(defaults->objectForKey(key).get());
+  EXPECT_TRUE(value && value->isBoolean()) << key << " is not a switch";
+  return value && value->boolValue();
+}
+
+std::string textOf(const NSDictionary* defaults, const std::string& key) {
+  Ref<NSObject> value = defaults->objectForKey(key);
+  return value ? describe(value.get()) : "(none)";
+}
+
+}  // namespace
+
+// A user who stored nothing gets a colorizer that is on and yet leaves every notification as
+// the system draws it, in the system's appearance.
+TEST_F(ColorizerTest, WithNothingStoredNothingIsRestyled) {
   Ref<NSDictionary> defaults = Tavrel2PrefsManager::registeredDefaults();
-  EXPECT_EQ(defaults->count(), 39u);
-  for (const Entry& entry : table) {
-    Ref<NSObject> registered = defaults->objectForKey(entry.key);
-    ASSERT_NE(registered, nullptr) << entry.key;
-    auto* expectedNumber = dynamic_cast<NSNumber*>(entry.value.get());
-    if (expectedNumber) {
-      auto* number = dynamic_cast<NSNumber*>(registered.get());
-      ASSERT_NE(number, nullptr) << entry.key;
-      EXPECT_EQ(number->isBoolean(), expectedNumber->isBoolean()) << entry.key;
-      EXPECT_TRUE(number->isEqualToNumber(expectedNumber)) << entry.key;
-    } else {
-      EXPECT_EQ(describe(registered.get()), describe(entry.value.get())) << entry.key;
-    }
-  }
+  EXPECT_TRUE(switchedOn(defaults.get(), "enabled"));
+  for (const std::string part : kParts)
+    EXPECT_FALSE(switchedOn(defaults.get(), part + "Enabled")) << part;
+  for (const char* key : {"appIconHidden", "appIconCornerRadiusCircle", "backgroundBlurHidden",
+                          "stackDimmingViewHidden", "cornerRadiusEnabled"})
+    EXPECT_FALSE(switchedOn(defaults.get(), key)) << key;
+  EXPECT_EQ(textOf(defaults.get(), "appearance"), "default");
+}
+
+// Switching a part on is all it takes to see the app's colour: the icon's, opaque, but for the
+// background, through which half of the platter still shows.
+TEST_F(ColorizerTest, APartSwitchedOnAloneTakesTheIconsColour) {
+  Ref<NSDictionary> defaults = Tavrel2PrefsManager::registeredDefaults();
+  for (const std::string part : kParts)
+    EXPECT_EQ(textOf(defaults.get(), part + "Type"), "icon") << part;
+  EXPECT_EQ(manager()->alphaValueForKey("backgroundIconAlpha", nullptr), 0.5);
+  for (const char* key : {"titleIconAlpha", "dateIconAlpha", "lineIconAlpha"})
+    EXPECT_EQ(manager()->alphaValueForKey(key, nullptr), 1.0) << key;
 }
 
 TEST_F(ColorizerTest, PerAppValuesWinAndANilIdentifierReadsThePlainKey) {

@@ -115,6 +115,14 @@ Ref<PSSpecifier> PrefsTest::specifier(NSObject* target, NSDictionary::Entries pr
   return made;
 }
 
+std::string PrefsTest::rowIds(const NSArray* rows) {
+  std::string ids;
+  for (const Ref<NSObject>& each : *rows) {
+    ids += static_cast<PSSpecifier*>(each.get())->identifier()->string();
+  }
+  return ids;
+}
+
 bool PrefsTest::turnMainLoopUntil(const std::function<bool()>& done) {
   return RunLoop::main().runUntil(done, std::chrono::seconds(2));
 }

@@ -36,6 +36,8 @@ class PrefsTest : public ::testing::Test {
   // The row of the page with that label, if any (a copy: pages are snapshots).
   static std::optional<page_model::Row> rowNamed(const page_model::Page& page,
                                                  const std::string& label);
+  // The rows' identifiers, one letter each on the test pages, in order.
+  static std::string rowIds(const NSArray* rows);
   static const page_model::ViewNode* findNode(const page_model::ViewNode& node,
                                               const std::string& className);
 };
