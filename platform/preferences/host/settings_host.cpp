@@ -1,5 +1,6 @@
 #include "platform/preferences/host/settings_host.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -159,7 +160,10 @@ Result<bool> SettingsHost::setSlider(const std::string& viewId, double value) {
   if (!slider) return failure<bool>(viewId + " is not a slider");
   if (!std::isfinite(value)) return failure<bool>("a slider takes a finite number");
   Ref<UISlider> keepAlive(slider);
-  slider->setValue(static_cast<float>(value));
+  // Clamped before narrowing: a double beyond a float's range has no float value.
+  const double inRange =
+      std::clamp(value, double{slider->minimumValue()}, double{slider->maximumValue()});
+  slider->setValue(static_cast<float>(inRange));
   slider->sendActionsForControlEvents(UIControlEventTouchDragInside | UIControlEventValueChanged);
   return true;
 }
