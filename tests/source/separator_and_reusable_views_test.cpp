@@ -50,28 +50,24 @@ using SeparatorTest = HomeScreenFixture;
 }  // namespace
 
 TEST_F(SeparatorTest, TheHostHidesActionGroupSeparatorsAndTheLibraryShowsThemAgain) {
+  auto expectAfterLayout = [](bool hidden) {
+    home->layoutPass();
+    const std::vector<UIView*> separators =
+        viewsOf(home->window(), "_UIInterfaceActionVibrantSeparatorView");
+    ASSERT_FALSE(separators.empty());
+    for (UIView* separator : separators)
+      EXPECT_EQ(separator->isHidden(), hidden) << separator->descriptionText();
+  };
   useSettings({{"enabled", NSNumber::numberWithBool(false)}});
   home->pressNotification(kMail);
-  home->layoutPass();
-  const std::vector<UIView*> hidden =
-      viewsOf(home->window(), "_UIInterfaceActionVibrantSeparatorView");
-  ASSERT_FALSE(hidden.empty());
-  for (UIView* separator : hidden)
-    EXPECT_TRUE(separator->isHidden());
+  expectAfterLayout(true);
 
   // Under every setting off but the master switch, unlocked and on the lock screen.
   useSettings({});
-  home->layoutPass();
-  for (UIView* separator : hidden)
-    EXPECT_FALSE(separator->isHidden());
+  expectAfterLayout(false);
   home->showLockScreen(true);
   home->pressNotification(kMaps);
-  home->layoutPass();
-  const std::vector<UIView*> locked =
-      viewsOf(home->window(), "_UIInterfaceActionVibrantSeparatorView");
-  ASSERT_FALSE(locked.empty());
-  for (UIView* separator : locked)
-    EXPECT_FALSE(separator->isHidden());
+  expectAfterLayout(false);
 }
 
 TEST_F(SeparatorTest, OnlyAnIconsMenuOnTheHomeScreenColoursSeparators) {
@@ -79,16 +75,22 @@ TEST_F(SeparatorTest, OnlyAnIconsMenuOnTheHomeScreenColoursSeparators) {
   home->pressIcon(home->appIconView(kMail));
   home->pressNotification(kMaps);
   ASSERT_FALSE(state().isSBContextMenu);
-  SectionSeparator ofNotification;
-  layOut(ofNotification.view.get());
-  ofNotification.expectAsTheHostLeftIt();
+  {
+    SCOPED_TRACE("a notification's menu");
+    SectionSeparator ofNotification;
+    layOut(ofNotification.view.get());
+    ofNotification.expectAsTheHostLeftIt();
+  }
 
   home->pressIcon(home->appIconView(kMail));
   ASSERT_TRUE(state().isSBContextMenu);
   setLockScreen(true);
-  SectionSeparator locked;
-  layOut(locked.view.get());
-  locked.expectAsTheHostLeftIt();
+  {
+    SCOPED_TRACE("the lock screen");
+    SectionSeparator locked;
+    layOut(locked.view.get());
+    locked.expectAsTheHostLeftIt();
+  }
 
   setLockScreen(false);
   SectionSeparator shown;
