@@ -1,9 +1,11 @@
 // Start-up of the library: when it is loaded into the home-screen process, the settings are
 // read and their reload subscribed to, then the host's methods are replaced and extended. The
-// hooks then run inside the host's own calls, on its main thread.
+// hooks then run inside the host's own calls, on its main thread, each behind the hook boundary
+// (hook_boundary.h), so that nothing the library throws reaches the host.
 
 #include "platform/foundation/darwin_notify.h"
 #include "platform/runtime/runtime.h"
+#include "source/hook_boundary.h"
 #include "source/menu/glass_backdrop.h"
 #include "source/menu/menu_capture.h"
 #include "source/menu/menu_cells.h"
@@ -15,12 +17,15 @@
 
 namespace {
 
-void replace(objc::Class* cls, const char* selector, objc::Imp replacement, objc::Imp* host) {
-  MSHookMessageEx(cls, objc::sel(selector), replacement, host);
+template <auto replacement, hook_boundary::HostMethod* host>
+void replace(objc::Class* cls, const char* selector) {
+  MSHookMessageEx(cls, objc::sel(selector), hook_boundary::replacing<replacement, host>(),
+                  host->slot());
 }
 
-void add(objc::Class* cls, const char* selector, objc::Imp implementation, const char* types) {
-  class_addMethod(cls, objc::sel(selector), implementation, types);
+template <auto method>
+void add(objc::Class* cls, const char* selector, const char* types) {
+  class_addMethod(cls, objc::sel(selector), hook_boundary::adding<method>(), types);
 }
 
 // A property stored by its accessors, with its getter and setter added as methods.
@@ -37,13 +42,8 @@ struct PropertyRow {
 void addProperty(objc::Class* cls, const PropertyRow& row) {
   class_addProperty(cls, row.name, row.attributes.begin(),
                     static_cast<unsigned>(row.attributes.size()));
-  add(cls, row.name, row.getter, row.getterTypes);
-  add(cls, row.setterSelector, row.setter, row.setterTypes);
-}
-
-template <class Function>
-objc::Imp imp(Function function) {
-  return objc::Imp::of(function);
+  class_addMethod(cls, objc::sel(row.name), row.getter, row.getterTypes);
+  class_addMethod(cls, objc::sel(row.setterSelector), row.setter, row.setterTypes);
 }
 
 }  // namespace
@@ -68,94 +68,90 @@ __attribute__((constructor(102))) static void installHooks() {
   using namespace separator_visibility;
 
   objc::Class* iconView = objc_getClass("SBIconView");
-  replace(iconView, "applicationShortcutItems", imp(&applicationShortcutItems),
-          &hostApplicationShortcutItems);
+  replace<&applicationShortcutItems, &hostApplicationShortcutItems>(iconView,
+                                                                    "applicationShortcutItems");
 
   objc::Class* collectionView = objc_getClass("UICollectionView");
-  replace(collectionView, "didMoveToWindow", imp(&didMoveToWindow), &hostDidMoveToWindow);
-  add(collectionView, "hideViewsMatchingSubstring:", imp(&hideViewsMatchingSubstring), "v@:@");
-  add(collectionView, "adjustSeparatorForiOS16AndAbove", imp(&adjustSeparatorForiOS16AndAbove),
-      "v@:");
-  add(collectionView, "adjustSeparatorForiOS15AndBelow", imp(&adjustSeparatorForiOS15AndBelow),
-      "v@:");
-  add(collectionView, "handleSeparatorVisibilityForNonLockScreen",
-      imp(&handleSeparatorVisibilityForNonLockScreen), "v@:");
+  replace<&didMoveToWindow, &hostDidMoveToWindow>(collectionView, "didMoveToWindow");
+  add<&hideViewsMatchingSubstring>(collectionView, "hideViewsMatchingSubstring:", "v@:@");
+  add<&adjustSeparatorForiOS16AndAbove>(collectionView, "adjustSeparatorForiOS16AndAbove", "v@:");
+  add<&adjustSeparatorForiOS15AndBelow>(collectionView, "adjustSeparatorForiOS15AndBelow", "v@:");
+  add<&handleSeparatorVisibilityForNonLockScreen>(
+      collectionView, "handleSeparatorVisibilityForNonLockScreen", "v@:");
 
   objc::Class* iconController = objc_getClass("SBIconController");
-  replace(iconController, "containerViewForPresentingContextMenuForIconView:",
-          imp(&containerViewForPresentingContextMenuForIconView),
-          &hostContainerViewForPresentingContextMenu);
+  replace<&containerViewForPresentingContextMenuForIconView,
+          &hostContainerViewForPresentingContextMenu>(
+      iconController, "containerViewForPresentingContextMenuForIconView:");
 
   objc::Class* contextMenuView = objc_getClass("_UIContextMenuView");
-  replace(contextMenuView, "layoutSubviews", imp(&contextMenuLayoutSubviews),
-          &hostContextMenuLayoutSubviews);
+  replace<&contextMenuLayoutSubviews, &hostContextMenuLayoutSubviews>(contextMenuView,
+                                                                      "layoutSubviews");
 
   objc::Class* listView = objc_getClass("_UIContextMenuListView");
-  add(listView, "colorByAdjustingBrightness:amount:", imp(&colorByAdjustingBrightness), "@@:@d");
-  replace(listView, "layoutSubviews", imp(&listLayoutSubviews), &hostListLayoutSubviews);
+  add<&colorByAdjustingBrightness>(listView, "colorByAdjustingBrightness:amount:", "@@:@d");
+  replace<&listLayoutSubviews, &hostListLayoutSubviews>(listView, "layoutSubviews");
 
   objc::Class* shortLook = objc_getClass("NCNotificationShortLookViewController");
   addProperty(shortLook, {"tavrelView",
                           {{"T", "@\"UIView\""}, {"&", ""}, {"N", ""}},
-                          imp(&tavrelView),
+                          hook_boundary::adding<&tavrelView>(),
                           "@@:",
                           "setTavrelView:",
-                          imp(&setTavrelView),
+                          hook_boundary::adding<&setTavrelView>(),
                           "v@:@"});
-  replace(shortLook, "viewDidAppear:", imp(&viewDidAppear), &hostViewDidAppear);
-  replace(shortLook, "containerViewForExpandedContent", imp(&containerViewForExpandedContent),
-          &hostContainerViewForExpandedContent);
+  replace<&viewDidAppear, &hostViewDidAppear>(shortLook, "viewDidAppear:");
+  replace<&containerViewForExpandedContent, &hostContainerViewForExpandedContent>(
+      shortLook, "containerViewForExpandedContent");
 
   objc::Class* platterView = objc_getClass("NCExpandedPlatterView");
-  replace(platterView, "layoutSubviews", imp(&platterLayoutSubviews), &hostPlatterLayoutSubviews);
+  replace<&platterLayoutSubviews, &hostPlatterLayoutSubviews>(platterView, "layoutSubviews");
 
   objc::Class* cell = objc_getClass("_UIContextMenuCell");
-  add(cell, "colorByAdjustingBrightness:amount:", imp(&colorByAdjustingBrightness), "@@:@d");
-  replace(cell, "layoutSubviews", imp(&cellLayoutSubviews), &hostCellLayoutSubviews);
-  add(cell, "adjustFramesForSubviews", imp(&adjustFramesForSubviews), "v@:");
-  add(cell, "updateLabelColors", imp(&updateLabelColors), "v@:");
+  add<&colorByAdjustingBrightness>(cell, "colorByAdjustingBrightness:amount:", "@@:@d");
+  replace<&cellLayoutSubviews, &hostCellLayoutSubviews>(cell, "layoutSubviews");
+  add<&adjustFramesForSubviews>(cell, "adjustFramesForSubviews", "v@:");
+  add<&updateLabelColors>(cell, "updateLabelColors", "v@:");
 
   objc::Class* backdrop = objc_getClass("_UIVisualEffectBackdropView");
-  replace(backdrop, "layoutSubviews", imp(&backdropLayoutSubviews), &hostBackdropLayoutSubviews);
-  add(backdrop,
-      "applyCornerRadius:toAllSubviewsOfView:", imp(&applyCornerRadiusToAllSubviewsOfView),
-      "v@:d@");
-  add(backdrop, "applyCornerRadius:toView:", imp(&applyCornerRadiusToView), "v@:d@");
+  replace<&backdropLayoutSubviews, &hostBackdropLayoutSubviews>(backdrop, "layoutSubviews");
+  add<&applyCornerRadiusToAllSubviewsOfView>(backdrop,
+                                             "applyCornerRadius:toAllSubviewsOfView:", "v@:d@");
+  add<&applyCornerRadiusToView>(backdrop, "applyCornerRadius:toView:", "v@:d@");
 
   objc::Class* reusable = objc_getClass("UICollectionReusableView");
   addProperty(reusable, {"hasCustomizedBackgroundColor",
                          {{"T", "B"}, {"N", ""}},
-                         imp(&hasCustomizedBackgroundColor),
+                         hook_boundary::adding<&hasCustomizedBackgroundColor>(),
                          "B@:",
                          "setHasCustomizedBackgroundColor:",
-                         imp(&setHasCustomizedBackgroundColor),
+                         hook_boundary::adding<&setHasCustomizedBackgroundColor>(),
                          "v@:B"});
-  add(reusable, "findMaterialViewInView:", imp(&findMaterialViewInView), "@@:@");
-  add(reusable, "colorByAdjustingBrightness:amount:", imp(&colorByAdjustingBrightness), "@@:@d");
-  replace(reusable, "layoutSubviews", imp(&reusableLayoutSubviews), &hostReusableLayoutSubviews);
-  add(reusable, "customizeBackgroundColorLS", imp(&customizeBackgroundColorLS), "v@:");
-  add(reusable, "customizeBackgroundColorHS", imp(&customizeBackgroundColorHS), "v@:");
-  add(reusable, "shouldColorThinSeparatorsForHomeScreen",
-      imp(&shouldColorThinSeparatorsForHomeScreen), "B@:");
-  add(reusable, "isViewOrAncestorAContextMenuCell:", imp(&isViewOrAncestorAContextMenuCell),
-      "B@:@");
-  add(reusable, "applyModificationsConditionally", imp(&applyModificationsConditionally), "v@:");
-  add(reusable, "shouldColorBoldSeparatorsForLockScreen",
-      imp(&shouldColorBoldSeparatorsForLockScreen), "B@:");
-  add(reusable, "shouldColorThinSeparatorsForLockScreen",
-      imp(&shouldColorThinSeparatorsForLockScreen), "B@:");
-  add(reusable, "customizeBackgroundColorBoldSeparators",
-      imp(&customizeBackgroundColorBoldSeparators), "v@:");
-  add(reusable, "shouldColorBoldSeparatorsForHomeScreen",
-      imp(&shouldColorBoldSeparatorsForHomeScreen), "B@:");
+  add<&findMaterialViewInView>(reusable, "findMaterialViewInView:", "@@:@");
+  add<&colorByAdjustingBrightness>(reusable, "colorByAdjustingBrightness:amount:", "@@:@d");
+  replace<&reusableLayoutSubviews, &hostReusableLayoutSubviews>(reusable, "layoutSubviews");
+  add<&customizeBackgroundColorLS>(reusable, "customizeBackgroundColorLS", "v@:");
+  add<&customizeBackgroundColorHS>(reusable, "customizeBackgroundColorHS", "v@:");
+  add<&shouldColorThinSeparatorsForHomeScreen>(reusable, "shouldColorThinSeparatorsForHomeScreen",
+                                               "B@:");
+  add<&isViewOrAncestorAContextMenuCell>(reusable, "isViewOrAncestorAContextMenuCell:", "B@:@");
+  add<&applyModificationsConditionally>(reusable, "applyModificationsConditionally", "v@:");
+  add<&shouldColorBoldSeparatorsForLockScreen>(reusable, "shouldColorBoldSeparatorsForLockScreen",
+                                               "B@:");
+  add<&shouldColorThinSeparatorsForLockScreen>(reusable, "shouldColorThinSeparatorsForLockScreen",
+                                               "B@:");
+  add<&customizeBackgroundColorBoldSeparators>(reusable, "customizeBackgroundColorBoldSeparators",
+                                               "v@:");
+  add<&shouldColorBoldSeparatorsForHomeScreen>(reusable, "shouldColorBoldSeparatorsForHomeScreen",
+                                               "B@:");
 
   objc::Class* platterController = objc_getClass("NCExpandedPlatterViewController");
-  replace(platterController, "viewWillLayoutSubviews", imp(&viewWillLayoutSubviews),
-          &hostViewWillLayoutSubviews);
-  add(platterController, "recursivelyChangeBackgroundForLabelsInView:",
-      imp(&recursivelyChangeBackgroundForLabelsInView), "v@:@");
+  replace<&viewWillLayoutSubviews, &hostViewWillLayoutSubviews>(platterController,
+                                                                "viewWillLayoutSubviews");
+  add<&recursivelyChangeBackgroundForLabelsInView>(
+      platterController, "recursivelyChangeBackgroundForLabelsInView:", "v@:@");
 
   objc::Class* vibrantSeparator = objc_getClass("_UIInterfaceActionVibrantSeparatorView");
-  replace(vibrantSeparator, "layoutSubviews", imp(&vibrantSeparatorLayoutSubviews),
-          &hostVibrantSeparatorLayoutSubviews);
+  replace<&vibrantSeparatorLayoutSubviews, &hostVibrantSeparatorLayoutSubviews>(vibrantSeparator,
+                                                                                "layoutSubviews");
 }

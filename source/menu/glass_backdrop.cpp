@@ -91,7 +91,7 @@ void roundForLockScreen(UIView* backdrop, double radius) {
 
 }  // namespace
 
-objc::Imp hostBackdropLayoutSubviews;
+hook_boundary::HostMethod hostBackdropLayoutSubviews;
 
 void backdropLayoutSubviews(UIView* self, SEL cmd) {
   hostBackdropLayoutSubviews.call<void>(self, cmd);

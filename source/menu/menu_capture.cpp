@@ -74,8 +74,8 @@ void captureIconColor(SBIconView* iconView) {
 
 }  // namespace
 
-objc::Imp hostApplicationShortcutItems;
-objc::Imp hostContainerViewForPresentingContextMenu;
+hook_boundary::HostMethod hostApplicationShortcutItems;
+hook_boundary::HostMethod hostContainerViewForPresentingContextMenu;
 
 Ref<NSArray> applicationShortcutItems(SBIconView* self, SEL cmd) {
   Ref<NSArray> hostItems = hostApplicationShortcutItems.call<Ref<NSArray>>(self, cmd);

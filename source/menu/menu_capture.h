@@ -4,15 +4,16 @@
 #include "platform/runtime/runtime.h"
 #include "platform/springboard/sb_icon_controller.h"
 #include "platform/springboard/sb_icon_view.h"
+#include "source/hook_boundary.h"
 
 // The long-pressed icon's colour, captured before its menu is built, and the actions the user
 // removed from icon menus.
 namespace menu_capture {
 
-extern objc::Imp hostApplicationShortcutItems;
+extern hook_boundary::HostMethod hostApplicationShortcutItems;
 Ref<NSArray> applicationShortcutItems(SBIconView* self, SEL cmd);
 
-extern objc::Imp hostContainerViewForPresentingContextMenu;
+extern hook_boundary::HostMethod hostContainerViewForPresentingContextMenu;
 Ref<UIView> containerViewForPresentingContextMenuForIconView(SBIconController* self, SEL cmd,
                                                              SBIconView* iconView);
 

@@ -96,7 +96,7 @@ void adjustLockScreenSeparator(UIView* separator) {
 
 }  // namespace
 
-objc::Imp hostCellLayoutSubviews;
+hook_boundary::HostMethod hostCellLayoutSubviews;
 
 void cellLayoutSubviews(UICollectionViewCell* self, SEL cmd) {
   hostCellLayoutSubviews.call<void>(self, cmd);

@@ -2,11 +2,12 @@
 
 #include "platform/runtime/runtime.h"
 #include "platform/uikit/ui_collection_view.h"
+#include "source/hook_boundary.h"
 
 // The menu's action cells: label colours, corners and the lock screen's separators in cells.
 namespace menu_cells {
 
-extern objc::Imp hostCellLayoutSubviews;
+extern hook_boundary::HostMethod hostCellLayoutSubviews;
 void cellLayoutSubviews(UICollectionViewCell* self, SEL cmd);
 void adjustFramesForSubviews(UICollectionViewCell* self, SEL cmd);
 void updateLabelColors(UICollectionViewCell* self, SEL cmd);

@@ -105,8 +105,8 @@ void frameList(UIView* list, bool lockScreen) {
 
 }  // namespace
 
-objc::Imp hostContextMenuLayoutSubviews;
-objc::Imp hostListLayoutSubviews;
+hook_boundary::HostMethod hostContextMenuLayoutSubviews;
+hook_boundary::HostMethod hostListLayoutSubviews;
 
 void contextMenuLayoutSubviews(UIView* self, SEL cmd) {
   hostContextMenuLayoutSubviews.call<void>(self, cmd);

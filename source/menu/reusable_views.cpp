@@ -114,8 +114,8 @@ Ref<UIView> firstMaterialViewBelow(UIView* view, objc::Class* material) {
 
 }  // namespace
 
-objc::Imp hostReusableLayoutSubviews;
-objc::Imp hostVibrantSeparatorLayoutSubviews;
+hook_boundary::HostMethod hostReusableLayoutSubviews;
+hook_boundary::HostMethod hostVibrantSeparatorLayoutSubviews;
 
 bool hasCustomizedBackgroundColor(UICollectionReusableView* self, SEL) {
   return boolValueOf(objc_getAssociatedObject(self, &kHasCustomizedBackgroundColorKey).get());

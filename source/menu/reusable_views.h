@@ -2,6 +2,7 @@
 
 #include "platform/runtime/runtime.h"
 #include "platform/uikit/ui_collection_view.h"
+#include "source/hook_boundary.h"
 
 // Separators and reusable views of menus: colour, thickness, width and visibility, and the
 // action-group separators that must stay visible.
@@ -13,7 +14,7 @@ void setHasCustomizedBackgroundColor(UICollectionReusableView* self, SEL cmd, bo
 
 Ref<UIView> findMaterialViewInView(UICollectionReusableView* self, SEL cmd, UIView* view);
 
-extern objc::Imp hostReusableLayoutSubviews;
+extern hook_boundary::HostMethod hostReusableLayoutSubviews;
 void reusableLayoutSubviews(UICollectionReusableView* self, SEL cmd);
 void customizeBackgroundColorLS(UICollectionReusableView* self, SEL cmd);
 void customizeBackgroundColorHS(UICollectionReusableView* self, SEL cmd);
@@ -25,7 +26,7 @@ bool shouldColorThinSeparatorsForLockScreen(UICollectionReusableView* self, SEL 
 void customizeBackgroundColorBoldSeparators(UICollectionReusableView* self, SEL cmd);
 bool shouldColorBoldSeparatorsForHomeScreen(UICollectionReusableView* self, SEL cmd);
 
-extern objc::Imp hostVibrantSeparatorLayoutSubviews;
+extern hook_boundary::HostMethod hostVibrantSeparatorLayoutSubviews;
 void vibrantSeparatorLayoutSubviews(UIView* self, SEL cmd);
 
 }  // namespace reusable_views

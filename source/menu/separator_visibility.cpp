@@ -105,7 +105,7 @@ void styleForHomeScreen(UIView* view, DescribedSubviews& subviews) {
 
 }  // namespace
 
-objc::Imp hostDidMoveToWindow;
+hook_boundary::HostMethod hostDidMoveToWindow;
 
 void didMoveToWindow(UICollectionView* self, SEL cmd) {
   hostDidMoveToWindow.call<void>(self, cmd);

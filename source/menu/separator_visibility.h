@@ -3,11 +3,12 @@
 #include "platform/foundation/ns_string.h"
 #include "platform/runtime/runtime.h"
 #include "platform/uikit/ui_collection_view.h"
+#include "source/hook_boundary.h"
 
 // Which separators of a menu's collection view show, set when it enters a window.
 namespace separator_visibility {
 
-extern objc::Imp hostDidMoveToWindow;
+extern hook_boundary::HostMethod hostDidMoveToWindow;
 void didMoveToWindow(UICollectionView* self, SEL cmd);
 
 void hideViewsMatchingSubstring(UICollectionView* self, SEL cmd, NSString* substring);

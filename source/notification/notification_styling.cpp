@@ -45,10 +45,10 @@ void captureNotificationColor(NCNotificationShortLookViewController* controller)
 
 }  // namespace
 
-objc::Imp hostViewDidAppear;
-objc::Imp hostContainerViewForExpandedContent;
-objc::Imp hostPlatterLayoutSubviews;
-objc::Imp hostViewWillLayoutSubviews;
+hook_boundary::HostMethod hostViewDidAppear;
+hook_boundary::HostMethod hostContainerViewForExpandedContent;
+hook_boundary::HostMethod hostPlatterLayoutSubviews;
+hook_boundary::HostMethod hostViewWillLayoutSubviews;
 
 Ref<UIView> tavrelView(UIViewController* self, SEL) {
   Ref<NSObject> view = objc_getAssociatedObject(self, &kTavrelViewKey);

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/runtime.h"
 #include "platform/springboard/notification_views.h"
+#include "source/hook_boundary.h"
 
 // A long-pressed notification: its app's colour for the menu, and the expanded platter painted
 // with it.
@@ -11,16 +12,16 @@ namespace notification_styling {
 Ref<UIView> tavrelView(UIViewController* self, SEL cmd);
 void setTavrelView(UIViewController* self, SEL cmd, UIView* view);
 
-extern objc::Imp hostViewDidAppear;
+extern hook_boundary::HostMethod hostViewDidAppear;
 void viewDidAppear(NCNotificationShortLookViewController* self, SEL cmd, bool animated);
 
-extern objc::Imp hostContainerViewForExpandedContent;
+extern hook_boundary::HostMethod hostContainerViewForExpandedContent;
 Ref<UIView> containerViewForExpandedContent(NCNotificationShortLookViewController* self, SEL cmd);
 
-extern objc::Imp hostPlatterLayoutSubviews;
+extern hook_boundary::HostMethod hostPlatterLayoutSubviews;
 void platterLayoutSubviews(UIView* self, SEL cmd);
 
-extern objc::Imp hostViewWillLayoutSubviews;
+extern hook_boundary::HostMethod hostViewWillLayoutSubviews;
 void viewWillLayoutSubviews(UIViewController* self, SEL cmd);
 void recursivelyChangeBackgroundForLabelsInView(UIViewController* self, SEL cmd, UIView* view);
 
