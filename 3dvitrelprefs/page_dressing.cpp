@@ -1,13 +1,13 @@
 #include <cmath>
 
 #include "MirraBaseController.h"
-#include "jailbreak_root.h"
 #include "platform/foundation/dispatch.h"
 #include "platform/uikit/image_loading.h"
 #include "platform/uikit/layout_constraint.h"
 #include "platform/uikit/system_colors.h"
 #include "platform/uikit/ui_navigation_controller.h"
 #include "platform/uikit/view_extras.h"
+#include "source/settings/root_path.h"
 
 extern "C" void registerCorvinaTintCellClass();
 

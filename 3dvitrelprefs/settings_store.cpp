@@ -2,12 +2,12 @@
 
 #include <string_view>
 
-#include "jailbreak_root.h"
 #include "platform/foundation/darwin_notify.h"
 #include "platform/foundation/file_lock.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/value_conversion.h"
+#include "source/settings/root_path.h"
 
 namespace settings_store {
 namespace {

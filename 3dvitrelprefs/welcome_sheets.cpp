@@ -1,8 +1,8 @@
 #include "MirraBaseController.h"
-#include "jailbreak_root.h"
 #include "platform/foundation/audio_services.h"
 #include "platform/uikit/image_loading.h"
 #include "platform/uikit/view_extras.h"
+#include "source/settings/root_path.h"
 
 namespace {
 

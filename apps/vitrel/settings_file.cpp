@@ -145,7 +145,7 @@ std::string format(const NSObject* value) {
 }
 
 std::filesystem::path path() {
-  char resolved[1024];
+  char resolved[kRootPathBufferSize];
   const char* result = libroot_jbrootpath(std::string(kSettingsFile).c_str(), resolved);
   return result ? result : std::string(kSettingsFile);
 }

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr size_t kPathBufferSize = 1024;
-
 struct Prefixes {
   std::string root;
   std::string jbroot;
@@ -38,12 +36,12 @@ const Prefixes& prefixes() {
   return value;
 }
 
-// The result in the caller's 1024-byte buffer, or in a new one from malloc that the caller
+// The result in the caller's buffer, or in a new one from malloc that the caller
 // frees (this is a C interface); cut to fit.
 char* deliver(const std::string& result, char* buffer) {
-  if (!buffer) buffer = static_cast<char*>(std::malloc(kPathBufferSize));
+  if (!buffer) buffer = static_cast<char*>(std::malloc(kRootPathBufferSize));
   if (!buffer) return nullptr;
-  size_t length = std::min(result.size(), kPathBufferSize - 1);
+  size_t length = std::min(result.size(), kRootPathBufferSize - 1);
   std::memcpy(buffer, result.data(), length);
   buffer[length] = '\0';
   return buffer;

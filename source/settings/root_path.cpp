@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr size_t kPathBufferSize = 1024;
-
 using PrefixFunction = const char* (*)();
 using PathFunction = char* (*)(const char*, char*);
 
@@ -56,15 +54,15 @@ void lookUp(void* library, const char* symbol, Function& slot) {
 // The buffer the result goes into: the caller's, or a new one the caller frees. malloc,
 // because the callers of this C interface release it with free().
 char* outputBuffer(char* resolvedPath) {
-  return resolvedPath ? resolvedPath : static_cast<char*>(std::malloc(kPathBufferSize));
+  return resolvedPath ? resolvedPath : static_cast<char*>(std::malloc(kRootPathBufferSize));
 }
 
 // Writes first then second into buffer, cut to fit with a terminator.
 char* writeJoined(char* buffer, std::string_view first, std::string_view second) {
   if (!buffer) return nullptr;
-  size_t length = std::min(first.size(), kPathBufferSize - 1);
+  size_t length = std::min(first.size(), kRootPathBufferSize - 1);
   std::memcpy(buffer, first.data(), length);
-  size_t rest = std::min(second.size(), kPathBufferSize - 1 - length);
+  size_t rest = std::min(second.size(), kRootPathBufferSize - 1 - length);
   std::memcpy(buffer + length, second.data(), rest);
   buffer[length + rest] = '\0';
   return buffer;

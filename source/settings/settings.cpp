@@ -15,7 +15,7 @@ const Settings& settings() {
 }
 
 std::string settingsFilePath() {
-  char resolved[1024];
+  char resolved[kRootPathBufferSize];
   const char* path = libroot_dyn_jbrootpath(std::string(kSettingsFile).c_str(), resolved);
   return path ? path : std::string(kSettingsFile);
 }

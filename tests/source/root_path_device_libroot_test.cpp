@@ -19,7 +19,7 @@ TEST(RootPathWithDeviceLibrootTest, ResolvesIntoTheDeviceFolder) {
   EXPECT_EQ(std::string(libroot_dyn_get_root_prefix()), device);
   EXPECT_EQ(std::string(libroot_dyn_get_jbroot_prefix()), device + "/var/jb");
   EXPECT_EQ(std::string(libroot_dyn_get_boot_uuid()).size(), 36u);
-  char buffer[1024];
+  char buffer[kRootPathBufferSize];
   EXPECT_EQ(std::string(libroot_dyn_jbrootpath("/var/mobile/Library/Preferences/x.plist", buffer)),
             device + "/var/jb/var/mobile/Library/Preferences/x.plist");
   EXPECT_EQ(std::string(libroot_dyn_rootfspath((device + "/var/jb/usr/lib").c_str(), buffer)),

@@ -10,13 +10,13 @@
 namespace {
 
 std::string jbroot(const char* path) {
-  char buffer[1024];
+  char buffer[kRootPathBufferSize];
   char* result = libroot_dyn_jbrootpath(path, buffer);
   return result ? result : "(null)";
 }
 
 std::string rootfs(const char* path) {
-  char buffer[1024];
+  char buffer[kRootPathBufferSize];
   char* result = libroot_dyn_rootfspath(path, buffer);
   return result ? result : "(null)";
 }
@@ -43,14 +43,14 @@ TEST(RootPathWithoutLibrootTest, RootFileSystemPathIsTheInverse) {
 }
 
 TEST(RootPathWithoutLibrootTest, AbsentPathGivesNullAndAbsentBufferIsAllocated) {
-  char buffer[1024] = "untouched";
+  char buffer[kRootPathBufferSize] = "untouched";
   EXPECT_EQ(libroot_dyn_jbrootpath(nullptr, buffer), nullptr);
   EXPECT_EQ(libroot_dyn_rootfspath(nullptr, nullptr), nullptr);
   EXPECT_STREQ(buffer, "untouched");
   char* owned = libroot_dyn_jbrootpath("/etc/hosts", nullptr);
   ASSERT_NE(owned, nullptr);
   EXPECT_STREQ(owned, "/var/jb/etc/hosts");
-  EXPECT_GE(malloc_usable_size(owned), 1024u);
+  EXPECT_GE(malloc_usable_size(owned), kRootPathBufferSize);
   free(owned);
   owned = libroot_dyn_rootfspath("/var/jb/etc", nullptr);
   EXPECT_STREQ(owned, "/etc");
@@ -59,16 +59,16 @@ TEST(RootPathWithoutLibrootTest, AbsentPathGivesNullAndAbsentBufferIsAllocated) 
 
 TEST(RootPathWithoutLibrootTest, LongPathsAreCutToTheBuffer) {
   std::string longPath = "/" + std::string(2000, 'a');
-  char buffer[1024];
+  char buffer[kRootPathBufferSize];
   std::string joined = libroot_dyn_jbrootpath(longPath.c_str(), buffer);
-  EXPECT_EQ(joined.size(), 1023u);
-  EXPECT_EQ(joined, ("/var/jb" + longPath).substr(0, 1023));
+  EXPECT_EQ(joined.size(), kRootPathBufferSize - 1);
+  EXPECT_EQ(joined, ("/var/jb" + longPath).substr(0, kRootPathBufferSize - 1));
   std::string stripped = libroot_dyn_rootfspath(longPath.c_str(), buffer);
-  EXPECT_EQ(stripped.size(), 1023u);
+  EXPECT_EQ(stripped.size(), kRootPathBufferSize - 1);
 }
 
 TEST(RootPathWithoutLibrootTest, FallbacksAnswerDirectlyToo) {
-  char buffer[1024];
+  char buffer[kRootPathBufferSize];
   EXPECT_STREQ(libroot_jbrootpath_fallback("/a", buffer), "/var/jb/a");
   EXPECT_STREQ(libroot_rootfspath_fallback("/var/jb/a", buffer), "/a");
   EXPECT_STREQ(libroot_get_jbroot_prefix_fallback(), "/var/jb");

@@ -13,7 +13,7 @@ TEST(RootPathWithPartialLibrootTest, RacingFirstCallsAllSeeTheLoadedLibrary) {
   std::vector<std::thread> threads;
   for (int i = 0; i < 8; ++i) {
     threads.emplace_back([&] {
-      char buffer[1024];
+      char buffer[kRootPathBufferSize];
       if (std::string(libroot_dyn_jbrootpath("/x", buffer)) != "fake:/x") ++wrong;
     });
   }
@@ -26,7 +26,7 @@ TEST(RootPathWithPartialLibrootTest, OnlyTheMissingFunctionFallsBack) {
   EXPECT_STREQ(libroot_dyn_get_root_prefix(), "/fake/root");
   EXPECT_STREQ(libroot_dyn_get_jbroot_prefix(), "/fake/jb");
   EXPECT_STREQ(libroot_dyn_get_boot_uuid(), "FAKE-BOOT");
-  char buffer[1024];
+  char buffer[kRootPathBufferSize];
   EXPECT_STREQ(libroot_dyn_jbrootpath("/usr/lib", buffer), "fake:/usr/lib");
   // libroot_rootfspath is missing from this libroot: the built-in answer stands in.
   EXPECT_STREQ(libroot_dyn_rootfspath("/var/jb/usr/lib", buffer), "/usr/lib");
