@@ -1,7 +1,7 @@
-#include "CustomCells/CustomCells.h"
+#include "CustomCells/custom_cells.h"
 #include "MirraRootListController.h"
-#include "SubPageControllers.h"
 #include "platform/foundation/log.h"
+#include "sub_page_controllers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CustomCells.h"
+#include "custom_cells.h"
 #include "platform/uikit/view_extras.h"
 
 void corvina_setTitle(PSTableCell* cell, SEL selector, NSString* title) {

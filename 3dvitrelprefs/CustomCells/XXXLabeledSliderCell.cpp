@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "CustomCells.h"
+#include "custom_cells.h"
 #include "platform/foundation/ns_bundle.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/foundation/value_conversion.h"

@@ -1,4 +1,4 @@
-#include "CustomCells.h"
+#include "custom_cells.h"
 #include "platform/foundation/ns_bundle.h"
 #include "platform/foundation/ns_number.h"
 #include "platform/uikit/image_loading.h"

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "CustomCells.h"
+#include "custom_cells.h"
 #include "platform/foundation/ns_bundle.h"
 #include "platform/uikit/layout_constraint.h"
 #include "platform/uikit/system_colors.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "../MirraBaseController.h"
-#include "CustomCells.h"
+#include "custom_cells.h"
 #include "platform/foundation/background_queue.h"
 #include "platform/foundation/dispatch.h"
 #include "platform/foundation/log.h"

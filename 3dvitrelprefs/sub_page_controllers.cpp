@@ -1,4 +1,4 @@
-#include "SubPageControllers.h"
+#include "sub_page_controllers.h"
 
 #include <array>
 #include <string_view>
