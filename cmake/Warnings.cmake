@@ -1,7 +1,7 @@
 # Project-wide compile settings applied to every target through vitrel_settings.
 add_library(vitrel_settings INTERFACE)
 target_compile_options(vitrel_settings INTERFACE -Wall -Wextra -Wpedantic
-                                                 -Wnon-virtual-dtor)
+                                                 -Wnon-virtual-dtor -Wshadow -Wold-style-cast)
 # GCC 12 takes `"text" + std::string` for an overlapping copy when it optimises (its bug
 # 105329): the warning would say nothing about this code.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
