@@ -43,16 +43,16 @@ Ref<T> property(const PSSpecifier* specifier, std::string_view name) {
 // Reads, changes and replaces the file while holding the lock its other writers (the
 // command line, another Settings) take, so that an edit of theirs between this read and this
 // write is not undone.
-Result<bool> storeUnderLock(const std::string& key, NSObject* value) {
+Result<void> storeUnderLock(const std::string& key, NSObject* value) {
   std::filesystem::path file = settingsFile();
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
   Result<FileLock> lock = FileLock::acquire(file);
-  if (!lock.ok()) return Result<bool>::failure(lock.error());
+  if (!lock.ok()) return Result<void>::failure(lock.error());
   Ref<NSMutableDictionary> settings = NSMutableDictionary::from({});
   if (std::filesystem::exists(file, error)) {
     Result<Ref<NSDictionary>> stored = readPropertyListDictionary(file);
-    if (!stored.ok()) return Result<bool>::failure(stored.error());
+    if (!stored.ok()) return Result<void>::failure(stored.error());
     settings = NSMutableDictionary::mutableCopyOf(stored.value().get());
   }
   settings->setObject(key, Ref<NSObject>(value));
@@ -109,21 +109,21 @@ Ref<NSObject> readPreferenceValue(const PSSpecifier* specifier) {
   return specifier->properties()->objectForKey("default");
 }
 
-Result<bool> setPreferenceValue(NSObject* value, const PSSpecifier* specifier) {
+Result<void> setPreferenceValue(NSObject* value, const PSSpecifier* specifier) {
   auto refuse = [](const std::string& reason) {
     NSLog("settings not written: %s", reason);
-    return Result<bool>::failure(reason);
+    return Result<void>::failure(reason);
   };
   Ref<NSString> key = specifier ? property<NSString>(specifier, "key") : nullptr;
   if (!key) return refuse("the row names no key");
-  Result<bool> written = storeUnderLock(key->string(), value);
+  Result<void> written = storeUnderLock(key->string(), value);
   if (!written.ok()) return refuse(written.error());
   Ref<NSString> notification = property<NSString>(specifier, "PostNotification");
   if (notification && notification->length() > 0) {
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
                                          notification.get(), nullptr, nullptr, true);
   }
-  return true;
+  return {};
 }
 
 }  // namespace settings_store

@@ -31,6 +31,6 @@ Ref<NSObject> readPreferenceValue(const PSSpecifier* specifier);
 // untouched and nothing posted, for a row without "key" and when the existing file cannot be read
 // (so that the other settings are never lost); a failed write posts nothing either. Failures are
 // logged.
-Result<bool> setPreferenceValue(NSObject* value, const PSSpecifier* specifier);
+Result<void> setPreferenceValue(NSObject* value, const PSSpecifier* specifier);
 
 }  // namespace settings_store

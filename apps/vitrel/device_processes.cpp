@@ -43,7 +43,7 @@ DeviceProcessRecord::DeviceProcessRecord(std::string name, pid_t pid)
     : name_(std::move(name)), entry_(entryOf(pid)) {
   std::error_code error;
   fs::create_directories(recordPath(name_).parent_path(), error);
-  if (Result<bool> written = writeFileAtomically(recordPath(name_), entry_); !written) {
+  if (Result<void> written = writeFileAtomically(recordPath(name_), entry_); !written) {
     NSLog("cannot record %s on the device: %s", name_, written.error());
   }
 }

@@ -34,7 +34,7 @@ void installScript(const fs::path& path, const std::string& tool) {
       "#!/bin/sh\n# The device's " + tool + ": this program acting on this device only.\nexec " +
       shellQuoted(self.string()) + " --device " + shellQuoted(device::directory()->string()) +
       " device-tool " + tool + " \"$@\"\n";
-  Result<bool> written = writeFileAtomically(path, script);
+  Result<void> written = writeFileAtomically(path, script);
   if (written) fs::permissions(path, fs::perms(0755), error);
   if (!written || error) {
     NSLog("cannot install %s on the device: %s", path.string(),

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
-Result<bool> tryLoading(const std::filesystem::path& library) {
+Result<void> tryLoading(const std::filesystem::path& library) {
   int reasons[2];
-  if (pipe2(reasons, O_CLOEXEC) != 0) return Result<bool>::failure(std::strerror(errno));
+  if (pipe2(reasons, O_CLOEXEC) != 0) return Result<void>::failure(std::strerror(errno));
   const pid_t child = fork();
   if (child == 0) {
     close(reasons[0]);
@@ -31,11 +31,11 @@ Result<bool> tryLoading(const std::filesystem::path& library) {
   close(reasons[0]);
   int status = 0;
   if (child < 0 || waitpid(child, &status, 0) != child) {
-    return Result<bool>::failure("cannot try it: " + std::string(std::strerror(errno)));
+    return Result<void>::failure("cannot try it: " + std::string(std::strerror(errno)));
   }
-  if (!reason.empty()) return Result<bool>::failure(reason);
+  if (!reason.empty()) return Result<void>::failure(reason);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    return Result<bool>::failure("it ended its process while loading");
+    return Result<void>::failure("it ended its process while loading");
   }
-  return true;
+  return {};
 }

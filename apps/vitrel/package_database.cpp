@@ -40,11 +40,11 @@ bool describes(const std::string& paragraph, const std::string& name) {
 
 }  // namespace
 
-Result<bool> recordInstalledPackage(const InstalledPackage& package) {
+Result<void> recordInstalledPackage(const InstalledPackage& package) {
   Result<std::string> database = readFileBytes(databasePath(), kLargestDatabase);
   std::error_code missing;
   if (!database && fs::exists(databasePath(), missing)) {
-    return Result<bool>::failure(database.error());
+    return Result<void>::failure(database.error());
   }
   std::string written;
   for (const std::string& paragraph : paragraphs(database.valueOr(""))) {

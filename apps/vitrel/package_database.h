@@ -15,7 +15,7 @@ struct InstalledPackage {
 
 // Records the package as installed on this process's device, in place of its earlier record;
 // every other package's record stays as it was.
-Result<bool> recordInstalledPackage(const InstalledPackage& package);
+Result<void> recordInstalledPackage(const InstalledPackage& package);
 
 // The named package's paragraph on this process's device, as `dpkg -s` prints it; none when
 // the package is not installed.

@@ -33,7 +33,7 @@ std::string missing(const char* name, const char* type) {
 // An action on one view of the page, with one more argument.
 template <class Param>
 Parser onView(const char* name, bool (Json::*is)() const, const char* type,
-              Result<bool> (SettingsHost::*call)(const std::string&, Param)) {
+              Result<void> (SettingsHost::*call)(const std::string&, Param)) {
   using T = std::remove_cvref_t<Param>;
   return [=](const Json& request) -> Result<PageAction> {
     std::optional<std::string> view = argument<std::string>(request, "view", &Json::is_string);
@@ -61,9 +61,9 @@ Result<PageAction> alertAction(const Json& request) {
       fields.push_back(field.get<std::string>());
     }
   }
-  return PageAction{std::nullopt, [=](SettingsHost& host) -> Result<bool> {
+  return PageAction{std::nullopt, [=](SettingsHost& host) -> Result<void> {
                       for (size_t field = 0; field < fields.size(); ++field) {
-                        Result<bool> set = host.setAlertText(field, fields[field]);
+                        Result<void> set = host.setAlertText(field, fields[field]);
                         if (!set) return set;
                       }
                       return host.chooseAlertAction(static_cast<size_t>(*index));
@@ -95,16 +95,16 @@ Parser stored(Parser parse) {
     Result<PageAction> change = parse(request);
     if (!change) return change;
     PageAction action = std::move(change).value();
-    action.run = [run = std::move(action.run)](SettingsHost& host) -> Result<bool> {
+    action.run = [run = std::move(action.run)](SettingsHost& host) -> Result<void> {
       const std::filesystem::path file = settings_file::path();
       const FileVersion before = versionOf(file);
-      Result<bool> done = run(host);
+      Result<void> done = run(host);
       if (!done || versionOf(file) != before) return done;
       if (auto* page =
               dynamic_cast<PSListController*>(host.navigationController()->topViewController())) {
         page->refreshCells();
       }
-      return Result<bool>::failure(notSaved());
+      return Result<void>::failure(notSaved());
     };
     return action;
   };
@@ -123,7 +123,7 @@ Parser storable(Parser parse) {
   };
 }
 
-template <Result<bool> (SettingsHost::*call)()>
+template <Result<void> (SettingsHost::*call)()>
 Result<PageAction> plain(const Json&) {
   return PageAction{std::nullopt, [](SettingsHost& host) { return (host.*call)(); }};
 }

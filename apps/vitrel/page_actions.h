@@ -25,7 +25,7 @@
 // Parsed on the server's thread, run on the main loop.
 struct PageAction {
   std::optional<std::string> view;  // the view acted on, for actions on one
-  std::function<Result<bool>(SettingsHost&)> run;
+  std::function<Result<void>(SettingsHost&)> run;
 };
 
 // Fails, saying why, for what is not an object, an unknown action, or a missing or mistyped

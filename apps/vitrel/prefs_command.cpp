@@ -30,7 +30,7 @@ Ref<NSMutableDictionary> readOrFail() {
   return std::move(settings).value();
 }
 
-void succeedOrFail(const Result<bool>& written) {
+void succeedOrFail(const Result<void>& written) {
   if (!written) throw CLI::RuntimeError(written.error(), 1);
 }
 

@@ -271,7 +271,7 @@ void writePicture(std::shared_ptr<const AppCatalogue> catalogue, const PreviewOp
       std::cout << caption(scene) << ": " << capturedColour(*catalogue, scene) << '\n';
     }
   }
-  Result<bool> written = writePreviewPicture(panels, options.scale, options.output);
+  Result<void> written = writePreviewPicture(panels, options.scale, options.output);
   if (!written) throw CLI::RuntimeError("cannot write the picture: " + written.error(), 1);
   std::cout << "Wrote " << std::filesystem::absolute(options.output).string() << '\n';
 }

@@ -36,7 +36,7 @@ Panel drawPanel(const UIView* window, double scale, std::string caption) {
           std::move(caption)};
 }
 
-Result<bool> writePreviewPicture(const std::vector<Panel>& panels, double scale,
+Result<void> writePreviewPicture(const std::vector<Panel>& panels, double scale,
                                  const std::filesystem::path& output) {
   auto card = objc::make<UIView>();
   card->setBackgroundColor(UIColor::colorWithRed(0.11, 0.12, 0.14, 1));
@@ -51,12 +51,12 @@ Result<bool> writePreviewPicture(const std::vector<Panel>& panels, double scale,
   }
   card->setFrame(CGRectMake(0, 0, x, height + 2 * kMargin + kCaptionHeight));
   Bitmap picture = renderView(card.get(), scale);
-  if (picture.empty()) return Result<bool>::failure("the picture would be too large to draw");
+  if (picture.empty()) return Result<void>::failure("the picture would be too large to draw");
   return writePNG(picture, output);
 }
 
-Result<bool> writeScreenPicture(UIView* window, double scale, const std::filesystem::path& output) {
+Result<void> writeScreenPicture(UIView* window, double scale, const std::filesystem::path& output) {
   Bitmap picture = renderView(window, scale);
-  if (picture.empty()) return Result<bool>::failure("the screen would be too large to draw");
+  if (picture.empty()) return Result<void>::failure("the screen would be too large to draw");
   return writePNG(picture, output);
 }

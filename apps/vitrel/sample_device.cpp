@@ -14,7 +14,7 @@ void seedSampleSettings() {
     throw CLI::RuntimeError("cannot read the default settings: " + defaults.error(), 1);
   // Under the writers' lock, without overwriting: a command racing this one on the new device
   // may have stored a value already.
-  Result<bool> written = settings_file::edit([&defaults](NSMutableDictionary& settings) {
+  Result<void> written = settings_file::edit([&defaults](NSMutableDictionary& settings) {
     for (const auto& [key, value] : defaults.value()->entries()) {
       if (!settings.objectForKey(key)) settings.setObject(key, value);
     }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "apps/vitrel/child_process.h"
@@ -35,7 +36,7 @@ struct SettingsOptions {
 template <class T>
 T orFail(Result<T> result, const std::string& doing) {
   if (!result) throw CLI::RuntimeError("cannot " + doing + ": " + result.error(), 1);
-  return std::move(result).value();
+  if constexpr (!std::is_void_v<T>) return std::move(result).value();
 }
 
 std::shared_ptr<SettingsHost> openHost(const SettingsOptions& options, const fs::path& installed) {

@@ -160,8 +160,8 @@ Result<Ref<NSMutableDictionary>> read() {
 
 namespace {
 
-Result<bool> cannotWrite(const std::string& reason) {
-  return Result<bool>::failure("cannot write the settings: " + reason);
+Result<void> cannotWrite(const std::string& reason) {
+  return Result<void>::failure("cannot write the settings: " + reason);
 }
 
 Result<FileLock> lockForWriting() {
@@ -176,8 +176,8 @@ Result<FileLock> lockForWriting() {
 
 // Holds the writers' lock while `work` runs, and posts the reload after it is released, so
 // that the next writer does not wait for the notification's delivery.
-Result<bool> underLock(const std::function<Result<bool>()>& work) {
-  Result<bool> written = [&] {
+Result<void> underLock(const std::function<Result<void>()>& work) {
+  Result<void> written = [&] {
     Result<FileLock> lock = lockForWriting();
     return lock ? work() : cannotWrite(lock.error());
   }();
@@ -188,8 +188,8 @@ Result<bool> underLock(const std::function<Result<bool>()>& work) {
   return written;
 }
 
-Result<bool> replace(const NSDictionary* settings) {
-  Result<bool> written = writePropertyListAtomically(settings, path());
+Result<void> replace(const NSDictionary* settings) {
+  Result<void> written = writePropertyListAtomically(settings, path());
   return written ? written : cannotWrite(written.error());
 }
 
@@ -207,14 +207,14 @@ std::string unreadable(const std::string& reason) {
          "); it is left as it is. `vitrel prefs reset` starts afresh.";
 }
 
-Result<bool> write(const NSDictionary* settings) {
+Result<void> write(const NSDictionary* settings) {
   return underLock([settings] { return replace(settings); });
 }
 
-Result<bool> edit(const std::function<void(NSMutableDictionary&)>& change) {
-  return underLock([&change]() -> Result<bool> {
+Result<void> edit(const std::function<void(NSMutableDictionary&)>& change) {
+  return underLock([&change]() -> Result<void> {
     auto settings = read();
-    if (!settings) return Result<bool>::failure(unreadable(settings.error()));
+    if (!settings) return Result<void>::failure(unreadable(settings.error()));
     change(*settings.value());
     return replace(settings.value().get());
   });

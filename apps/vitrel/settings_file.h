@@ -46,11 +46,11 @@ void warnWhenUnreadable();
 std::string unreadable(const std::string& reason);
 // Replaces the settings (atomically, under the lock that the device's writers share) and posts
 // "com.wyndle.vitrel3dtouch/reloadPrefs".
-Result<bool> write(const NSDictionary* settings);
+Result<void> write(const NSDictionary* settings);
 // Reads the settings, lets `change` edit them and writes them back as `write` does, holding
 // the writers' lock from the read to the write, so that no other writer's edit in between is
 // lost. Refused, with nothing written, when the file exists but cannot be read. Failures are
 // sentences for the user.
-Result<bool> edit(const std::function<void(NSMutableDictionary&)>& change);
+Result<void> edit(const std::function<void(NSMutableDictionary&)>& change);
 
 }  // namespace settings_file

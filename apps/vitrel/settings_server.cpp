@@ -201,9 +201,9 @@ struct SettingsServer::State {
     }
     // done is nothing for a stale action.
     auto [done, page] =
-        onMainLoop([this, &action, &key]() -> std::pair<std::optional<Result<bool>>, Shown> {
+        onMainLoop([this, &action, &key]() -> std::pair<std::optional<Result<void>>, Shown> {
           if (stale(key, action.value())) return {std::nullopt, shown()};
-          Result<bool> outcome = action.value().run(*host);
+          Result<void> outcome = action.value().run(*host);
           Shown after = shown();
           events.publish("page", {{"key", after.key}});
           return {std::move(outcome), std::move(after)};

@@ -59,7 +59,7 @@ void loadLibrary(const SpringboardOptions& options, long osVersion) {
 // A library that cannot be loaded is refused before anything starts (a supervised springboard
 // would fail on every start).
 void refuseUnloadableLibrary(const SpringboardOptions& options) {
-  if (Result<bool> loaded = tryLoading(findLibrary(options.library)); !loaded) {
+  if (Result<void> loaded = tryLoading(findLibrary(options.library)); !loaded) {
     throw CLI::RuntimeError("cannot load the library: " + loaded.error(), 1);
   }
 }
@@ -74,7 +74,7 @@ void refuseSecondSpringboard() {
 // --os switches the device to that system, for this start and the ones after it.
 void storeSystemVersion(const std::optional<long>& osVersion) {
   if (!osVersion) return;
-  if (Result<bool> stored = system_version::store(*osVersion); !stored) {
+  if (Result<void> stored = system_version::store(*osVersion); !stored) {
     throw CLI::RuntimeError("cannot store the system version: " + stored.error(), 1);
   }
 }
@@ -303,7 +303,7 @@ void addSpringboardCommand(CLI::App& app, const DeviceOptions& device) {
       // Its child could never start: refuse now, not in a loop.
       refuseSecondSpringboard();
       storeSystemVersion(osVersion);
-      if (Result<bool> ended = supervise(childCommand(device, *options)); !ended) {
+      if (Result<void> ended = supervise(childCommand(device, *options)); !ended) {
         throw CLI::RuntimeError(ended.error(), 1);
       }
     } else {

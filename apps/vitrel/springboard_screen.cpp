@@ -214,7 +214,7 @@ std::string SpringboardScreen::switchSystem(const std::string& version) {
            "iOS " +
            version + "; start it with --supervise";
   }
-  if (Result<bool> stored = system_version::store(static_cast<long>(*major)); !stored) {
+  if (Result<void> stored = system_version::store(static_cast<long>(*major)); !stored) {
     return "error: cannot store the system version: " + stored.error();
   }
   NSLog("springboard: the device is now iOS %ld; respringing", static_cast<long>(*major));
@@ -234,7 +234,7 @@ std::string SpringboardScreen::dump() {
                      {"window", viewTreeJson(home_.window())}};
   std::error_code error;
   fs::create_directories(springboardCacheFolder(), error);
-  if (Result<bool> written = writeFileAtomically(screenTreePath(), jsonText(tree, 2) + "\n");
+  if (Result<void> written = writeFileAtomically(screenTreePath(), jsonText(tree, 2) + "\n");
       !written) {
     return "error: cannot write the view tree: " + written.error();
   }
@@ -277,7 +277,7 @@ std::string SpringboardScreen::drawNow() {
   std::error_code error;
   fs::create_directories(springboardCacheFolder(), error);
   // Before the picture: whoever sees a new picture reads what it shows.
-  Result<bool> written = writeFileAtomically(screenStatePath(), stateJson());
+  Result<void> written = writeFileAtomically(screenStatePath(), stateJson());
   if (written) written = writeScreenPicture(home_.window(), setup_.scale, screenPicturePath());
   if (!written) {
     NSLog("springboard: cannot draw the screen: %s", written.error());

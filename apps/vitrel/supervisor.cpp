@@ -89,7 +89,7 @@ SupervisorTime realTime() {
           }};
 }
 
-Result<bool> supervise(const std::vector<std::string>& command, const SupervisorTime& time) {
+Result<void> supervise(const std::vector<std::string>& command, const SupervisorTime& time) {
   const StopRequests stop;
   DisplayServer displayServer;
   RestartPolicy policy;
@@ -98,7 +98,7 @@ Result<bool> supervise(const std::vector<std::string>& command, const Supervisor
     const Clock::time_point started = time.now();
     const pid_t child = start(command, stop.signals());
     if (child < 0) {
-      return Result<bool>::failure("cannot start the springboard");
+      return Result<void>::failure("cannot start the springboard");
     }
     NSLog("supervisor: springboard started (pid %d)", static_cast<int>(child));
     int status = 0;
@@ -107,7 +107,7 @@ Result<bool> supervise(const std::vector<std::string>& command, const Supervisor
         kill(child, SIGTERM);
         waitpid(child, &status, 0);
         NSLog("supervisor: stopped");
-        return true;
+        return {};
       }
       if (displayServer.restartedAfterEnd()) {
         NSLog("supervisor: backboardd ended; ending the springboard with it");
@@ -120,7 +120,7 @@ Result<bool> supervise(const std::vector<std::string>& command, const Supervisor
     if (!wait) {
       NSLog("supervisor: springboard %s; it failed %d times within a minute, giving up",
             describeEnd(status), RestartPolicy::kFailuresToGiveUp);
-      return Result<bool>::failure("the springboard failed " +
+      return Result<void>::failure("the springboard failed " +
                                    std::to_string(RestartPolicy::kFailuresToGiveUp) +
                                    " times within a minute (the last " + describeEnd(status) +
                                    "); stopped supervising it: see `vitrel log`");
@@ -129,7 +129,7 @@ Result<bool> supervise(const std::vector<std::string>& command, const Supervisor
           secondsOf(*wait));
     if (*wait > Clock::duration::zero() && time.waitForStop(*wait, stop.fd())) {
       NSLog("supervisor: stopped");
-      return true;
+      return {};
     }
   }
 }

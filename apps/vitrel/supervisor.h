@@ -40,7 +40,7 @@ SupervisorTime realTime();
 // crash or a respring, as RestartPolicy says, until this process is asked to stop (SIGINT,
 // SIGTERM), which stops the program too. Beside it runs the device's display server: when that
 // ends (the rootless respring, `killall backboardd`), it is started again and the program is
-// ended, to be started again too. Answers true when stopped so; a failure with one
+// ended, to be started again too. Succeeds when stopped so; fails with one
 // clear reason when the program kept failing or could not be started.
-Result<bool> supervise(const std::vector<std::string>& command,
+Result<void> supervise(const std::vector<std::string>& command,
                        const SupervisorTime& time = realTime());

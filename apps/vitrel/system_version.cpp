@@ -33,7 +33,7 @@ long read() {
   return kDefault;
 }
 
-Result<bool> store(long major) {
+Result<void> store(long major) {
   std::error_code error;
   std::filesystem::create_directories(path().parent_path(), error);
   auto plist =

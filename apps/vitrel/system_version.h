@@ -17,6 +17,6 @@ std::filesystem::path path();
 // The stored major version, or kDefault when none is stored. A file that cannot be read, or
 // whose version is not a number, is said once on standard error and gives kDefault.
 long read();
-Result<bool> store(long major);
+Result<void> store(long major);
 
 }  // namespace system_version

@@ -133,9 +133,9 @@ Result<std::string> readFileBytes(const fs::path& path, uint64_t maxBytes) {
   return bytes;
 }
 
-Result<bool> writeFileAtomically(const fs::path& path, std::string_view bytes) {
+Result<void> writeFileAtomically(const fs::path& path, std::string_view bytes) {
   std::string prefix = "cannot write '" + path.string() + "': ";
-  auto failure = [&](const std::string& reason) { return Result<bool>::failure(prefix + reason); };
+  auto failure = [&](const std::string& reason) { return Result<void>::failure(prefix + reason); };
   std::string name = path.filename().string();
   if (name.empty() || name == "." || name == "..") return failure("the path names no file");
 
@@ -180,5 +180,5 @@ Result<bool> writeFileAtomically(const fs::path& path, std::string_view bytes) {
     return failure("the file was replaced, but its folder could not be synced: " +
                    systemReason(errno));
   }
-  return true;
+  return {};
 }

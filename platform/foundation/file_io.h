@@ -19,4 +19,4 @@ Result<std::string> readFileBytes(const std::filesystem::path& path, uint64_t ma
 // whole file; a failure (or a crash mid-write) leaves the old file untouched and no temporary
 // behind (temporaries left by crashed writers are swept by the next write). An existing file
 // keeps its permission bits.
-Result<bool> writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+Result<void> writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);

@@ -79,16 +79,16 @@ NSBundle* NSBundle::bundleForClass(const objc::Class* cls) {
   return mainBundle();
 }
 
-Result<bool> NSBundle::loadExecutable(const std::filesystem::path& executable) {
+Result<void> NSBundle::loadExecutable(const std::filesystem::path& executable) {
   std::filesystem::path path = normalised(executable);
-  if (executable_ == path) return true;
+  if (executable_ == path) return {};
   if (!dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
     const char* reason = dlerror();
-    return Result<bool>::failure(reason ? reason : "cannot load " + path.string());
+    return Result<void>::failure(reason ? reason : "cannot load " + path.string());
   }
   std::lock_guard guard(registry().lock);
   executable_ = path;
-  return true;
+  return {};
 }
 
 std::string NSBundle::localizedStringForKey(const std::string& key, const std::string& value,

@@ -25,7 +25,7 @@ class NSBundle : public NSObject {
   // Loads the executable (immediate binding; its classes register themselves as it loads) and
   // ties it to this bundle for bundleForClass(). Loading again is a no-op. Failures say why.
   // Like the platform, a loaded executable is never unloaded.
-  Result<bool> loadExecutable(const std::filesystem::path& executable);
+  Result<void> loadExecutable(const std::filesystem::path& executable);
 
   // The text for key in table ("Localizable" when empty), from "en.lproj/<table>.strings" or
   // "<table>.strings" in the bundle; else value, or key when value is empty. Tables are read

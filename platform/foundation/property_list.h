@@ -56,7 +56,7 @@ Result<std::string> xmlPropertyList(const NSObject* root);
 // same path. An existing file keeps its permission bits. Refuses trees whose XML would exceed
 // kPropertyListMaxBytes, since they could not be read back. Returns a failure with a clear
 // reason (e.g. folder missing, permission).
-Result<bool> writePropertyListAtomically(const NSObject* root, const std::filesystem::path& path);
+Result<void> writePropertyListAtomically(const NSObject* root, const std::filesystem::path& path);
 
 // Whether two trees are equal as property lists: same kinds (a boolean never equals an integer,
 // an integer never a real) and same values; NaN reals equal each other. Nil equals only nil.

@@ -51,11 +51,11 @@ Ref<NSDictionary> dictionaryWithContentsOfFile(const fs::path& path) {
   }
 }
 
-Result<bool> writePropertyListAtomically(const NSObject* root, const fs::path& path) {
+Result<void> writePropertyListAtomically(const NSObject* root, const fs::path& path) {
   Result<std::string> xml = xmlPropertyList(root);
-  if (!xml) return Result<bool>::failure("cannot write '" + path.string() + "': " + xml.error());
+  if (!xml) return Result<void>::failure("cannot write '" + path.string() + "': " + xml.error());
   if (xml.value().size() > kPropertyListMaxBytes) {
-    return Result<bool>::failure("cannot write '" + path.string() +
+    return Result<void>::failure("cannot write '" + path.string() +
                                  "': the property list would be larger than 16 MiB and could not "
                                  "be read back");
   }

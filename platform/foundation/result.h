@@ -28,3 +28,23 @@ class Result {
   explicit Result(Failure failure) : state_(std::move(failure)) {}
   std::variant<T, Failure> state_;
 };
+
+// Success, or the reason for failure, for operations that give nothing back: `return {};` on
+// success.
+template <>
+class Result<void> {
+ public:
+  Result() = default;
+  static Result failure(std::string reason) {
+    Result result;
+    result.failure_ = std::move(reason);
+    return result;
+  }
+
+  bool ok() const { return !failure_; }
+  explicit operator bool() const { return ok(); }
+  const std::string& error() const { return *failure_; }
+
+ private:
+  std::optional<std::string> failure_;
+};

@@ -230,17 +230,17 @@ Result<Bitmap> readPNG(const std::filesystem::path& path) {
   return bitmap;
 }
 
-Result<bool> writePNG(const Bitmap& bitmap, const std::filesystem::path& path) {
-  if (bitmap.empty()) return Result<bool>::failure("cannot write an empty image");
+Result<void> writePNG(const Bitmap& bitmap, const std::filesystem::path& path) {
+  if (bitmap.empty()) return Result<void>::failure("cannot write an empty image");
   auto encoder = std::make_unique<Encoder>();
   encoder->pixels = straightAlpha(bitmap);
   encoder->png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, encoder.get(), onEncodeError, onWarning);
-  if (!encoder->png) return Result<bool>::failure("out of memory");
+  if (!encoder->png) return Result<void>::failure("out of memory");
   encoder->info = png_create_info_struct(encoder->png);
-  if (!encoder->info) return Result<bool>::failure("out of memory");
+  if (!encoder->info) return Result<void>::failure("out of memory");
   if (!encode(*encoder, bitmap.width(), bitmap.height())) {
-    return Result<bool>::failure("cannot encode PNG: " + encoder->error);
+    return Result<void>::failure("cannot encode PNG: " + encoder->error);
   }
   return writeFileAtomically(path, encoder->bytes);
 }

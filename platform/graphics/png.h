@@ -20,4 +20,4 @@ Result<Bitmap> decodePNG(std::string_view bytes);
 Result<Bitmap> readPNG(const std::filesystem::path& path);
 
 // Writes the bitmap as an 8-bit RGBA PNG (un-premultiplied), atomically.
-Result<bool> writePNG(const Bitmap& bitmap, const std::filesystem::path& path);
+Result<void> writePNG(const Bitmap& bitmap, const std::filesystem::path& path);

@@ -360,9 +360,9 @@ Ref<UIImage> homeScreenIcon(const fs::path& file, double scale) {
 // Copies the samples' catalogue and the icons it names into the device's folder. The icons go
 // first; the catalogue is staged beside its final name and hard-linked into place, which fails
 // rather than replaces when another process published one meanwhile.
-Result<bool> seed(const fs::path& samplesFile, const AppCatalogue& samples,
+Result<void> seed(const fs::path& samplesFile, const AppCatalogue& samples,
                   const fs::path& target) {
-  using R = Result<bool>;
+  using R = Result<void>;
   Result<std::string> bytes = readFileBytes(samplesFile, kPropertyListMaxBytes);
   if (!bytes) return R::failure(bytes.error());
   const fs::path folder = target.parent_path();
@@ -380,12 +380,12 @@ Result<bool> seed(const fs::path& samplesFile, const AppCatalogue& samples,
   for (const fs::path& icon : icons) {
     Result<std::string> artwork = readFileBytes(icon, kMaxIconFileBytes);
     if (!artwork) return R::failure(artwork.error());
-    Result<bool> copied = writeFileAtomically(folder / icon.filename(), artwork.value());
+    Result<void> copied = writeFileAtomically(folder / icon.filename(), artwork.value());
     if (!copied) return copied;
   }
 
   const fs::path staged = folder / ("." + target.filename().string() + ".seed");
-  Result<bool> written = writeFileAtomically(staged, bytes.value());
+  Result<void> written = writeFileAtomically(staged, bytes.value());
   if (!written) return written;
   int linked = ::link(staged.c_str(), target.c_str());
   int reason = errno;
@@ -396,7 +396,7 @@ Result<bool> seed(const fs::path& samplesFile, const AppCatalogue& samples,
     return R::failure("cannot publish " + inQuotes(target.string()) + ": " +
                       std::generic_category().message(reason));
   }
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -483,7 +483,7 @@ Result<AppCatalogue> loadDeviceCatalogue(const fs::path& samplesFolder) {
   const fs::path samplesFile = samplesFolder / "catalogue.plist";
   Result<AppCatalogue> samples = loadCatalogue(samplesFile);
   if (!samples) return R::failure("cannot seed the device's app catalogue: " + samples.error());
-  Result<bool> seeded = seed(samplesFile, samples.value(), *target);
+  Result<void> seeded = seed(samplesFile, samples.value(), *target);
   if (!seeded) return R::failure("cannot seed the device's app catalogue: " + seeded.error());
   return loadCatalogue(*target);
 }

@@ -65,7 +65,7 @@ TEST(RestartPolicyTest, ARespringRestartsAtOnceAndALongRunStartsTheCountAfresh) 
 
 TEST(SupervisorTest, AProgramThatFailsAtOnceIsGivenUpWithOneReason) {
   FakeTime time;
-  Result<bool> ended = supervise({"/bin/false"}, time.time());
+  Result<void> ended = supervise({"/bin/false"}, time.time());
   ASSERT_FALSE(ended);
   EXPECT_EQ(ended.error(),
             "the springboard failed 5 times within a minute (the last exited with status 1); "
@@ -76,7 +76,7 @@ TEST(SupervisorTest, AProgramThatFailsAtOnceIsGivenUpWithOneReason) {
 
 TEST(SupervisorTest, AProgramThatCannotBeRunCountsAsFailing) {
   FakeTime time;
-  Result<bool> ended = supervise({"/nonexistent/springboard"}, time.time());
+  Result<void> ended = supervise({"/nonexistent/springboard"}, time.time());
   ASSERT_FALSE(ended);
   EXPECT_NE(ended.error().find("exited with status 127"), std::string::npos) << ended.error();
 }

@@ -77,7 +77,7 @@ Result<std::filesystem::path> installBundleResources(const std::filesystem::path
 Result<std::shared_ptr<SettingsHost>> SettingsHost::open(const Bundle& bundle) {
   using Opened = std::shared_ptr<SettingsHost>;
   setUpSettingsHost();
-  Result<bool> loaded =
+  Result<void> loaded =
       NSBundle::bundleWithPath(bundle.resources)->loadExecutable(bundle.executable);
   if (!loaded.ok()) return failure<Opened>(loaded.error());
   objc::Class* root = objc_getClass(bundle.rootControllerClass);
@@ -117,103 +117,103 @@ Result<UIView*> SettingsHost::pageView(const std::string& viewId) const {
   return view;
 }
 
-Result<bool> SettingsHost::tap(const std::string& viewId) {
+Result<void> SettingsHost::tap(const std::string& viewId) {
   Result<UIView*> found = pageView(viewId);
-  if (!found.ok()) return failure<bool>(found.error());
+  if (!found.ok()) return failure<void>(found.error());
   UIView* view = found.value();
   Ref<UIView> keepAlive(view);
   if (auto* cell = dynamic_cast<PSTableCell*>(view)) {
     auto* page = dynamic_cast<PSListController*>(navigation_->topViewController());
-    if (page && page->selectSpecifier(cell->specifier())) return true;
-    return failure<bool>("this row does nothing when tapped");
+    if (page && page->selectSpecifier(cell->specifier())) return {};
+    return failure<void>("this row does nothing when tapped");
   }
   if (auto* control = dynamic_cast<UIControl*>(view)) {
-    if (!control->isEnabled()) return failure<bool>("the control is disabled");
+    if (!control->isEnabled()) return failure<void>("the control is disabled");
     control->sendActionsForControlEvents(UIControlEventTouchUpInside);
-    return true;
+    return {};
   }
   const ViewExtras* extras = existingExtrasOf(view);
   if (!extras || extras->taps.empty() || !extras->userInteractionEnabled) {
-    return failure<bool>("the view takes no taps");
+    return failure<void>("the view takes no taps");
   }
   std::vector<ViewExtras::Tap> taps = extras->taps;
   for (const ViewExtras::Tap& each : taps)
     objc::msgSend<void>(each.target, each.action);
-  return true;
+  return {};
 }
 
-Result<bool> SettingsHost::setSwitch(const std::string& viewId, bool on) {
+Result<void> SettingsHost::setSwitch(const std::string& viewId, bool on) {
   Result<UIView*> found = pageView(viewId);
-  if (!found.ok()) return failure<bool>(found.error());
+  if (!found.ok()) return failure<void>(found.error());
   auto* toggle = dynamic_cast<UISwitch*>(found.value());
-  if (!toggle) return failure<bool>(viewId + " is not a switch");
+  if (!toggle) return failure<void>(viewId + " is not a switch");
   Ref<UISwitch> keepAlive(toggle);
   toggle->setOn(on);
   toggle->sendActionsForControlEvents(UIControlEventValueChanged);
-  return true;
+  return {};
 }
 
-Result<bool> SettingsHost::setSlider(const std::string& viewId, double value) {
+Result<void> SettingsHost::setSlider(const std::string& viewId, double value) {
   Result<UIView*> found = pageView(viewId);
-  if (!found.ok()) return failure<bool>(found.error());
+  if (!found.ok()) return failure<void>(found.error());
   auto* slider = dynamic_cast<UISlider*>(found.value());
-  if (!slider) return failure<bool>(viewId + " is not a slider");
-  if (!std::isfinite(value)) return failure<bool>("a slider takes a finite number");
+  if (!slider) return failure<void>(viewId + " is not a slider");
+  if (!std::isfinite(value)) return failure<void>("a slider takes a finite number");
   Ref<UISlider> keepAlive(slider);
   // Clamped before narrowing: a double beyond a float's range has no float value.
   const double inRange =
       std::clamp(value, double{slider->minimumValue()}, double{slider->maximumValue()});
   slider->setValue(static_cast<float>(inRange));
   slider->sendActionsForControlEvents(UIControlEventTouchDragInside | UIControlEventValueChanged);
-  return true;
+  return {};
 }
 
-Result<bool> SettingsHost::selectSegment(const std::string& viewId, long index) {
+Result<void> SettingsHost::selectSegment(const std::string& viewId, long index) {
   Result<UIView*> found = pageView(viewId);
-  if (!found.ok()) return failure<bool>(found.error());
+  if (!found.ok()) return failure<void>(found.error());
   auto* segments = dynamic_cast<UISegmentedControl*>(found.value());
-  if (!segments) return failure<bool>(viewId + " is not a segmented control");
+  if (!segments) return failure<void>(viewId + " is not a segmented control");
   if (index < 0 || index >= static_cast<long>(segments->segments().size())) {
-    return failure<bool>("no segment " + std::to_string(index));
+    return failure<void>("no segment " + std::to_string(index));
   }
   Ref<UISegmentedControl> keepAlive(segments);
   segments->setSelectedSegmentIndex(index);
   segments->sendActionsForControlEvents(UIControlEventValueChanged);
-  return true;
+  return {};
 }
 
-Result<bool> SettingsHost::setText(const std::string& viewId, const std::string& text) {
+Result<void> SettingsHost::setText(const std::string& viewId, const std::string& text) {
   Result<UIView*> found = pageView(viewId);
-  if (!found.ok()) return failure<bool>(found.error());
+  if (!found.ok()) return failure<void>(found.error());
   auto* field = dynamic_cast<UITextField*>(found.value());
   auto* cell =
       field ? dynamic_cast<PSEditableTableCell*>(field->superview()->superview()) : nullptr;
-  if (!cell) return failure<bool>(viewId + " is not the text field of a row");
+  if (!cell) return failure<void>(viewId + " is not the text field of a row");
   Ref<PSEditableTableCell> keepAlive(cell);
   field->setText(NSString::from(text));
   objc::msgSend<void>(cell, objc::sel("textFieldDidEndEditing:"), static_cast<NSObject*>(field));
-  return true;
+  return {};
 }
 
-Result<bool> SettingsHost::goBack() {
-  if (presentedOverTop()) return failure<bool>("the page is covered by an alert or a sheet");
-  if (!navigation_->popViewControllerAnimated(true)) return failure<bool>("already at the start");
-  return true;
+Result<void> SettingsHost::goBack() {
+  if (presentedOverTop()) return failure<void>("the page is covered by an alert or a sheet");
+  if (!navigation_->popViewControllerAnimated(true)) return failure<void>("already at the start");
+  return {};
 }
 
-Result<bool> SettingsHost::setAlertText(size_t field, const std::string& text) {
+Result<void> SettingsHost::setAlertText(size_t field, const std::string& text) {
   auto* alert = dynamic_cast<UIAlertController*>(presentedOverTop());
-  if (!alert) return failure<bool>("no alert is open");
-  if (field >= alert->textFields().size()) return failure<bool>("the alert has no such field");
+  if (!alert) return failure<void>("no alert is open");
+  if (field >= alert->textFields().size()) return failure<void>("the alert has no such field");
   alert->textFields()[field]->setText(NSString::from(text));
-  return true;
+  return {};
 }
 
-Result<bool> SettingsHost::chooseAlertAction(size_t index) {
+Result<void> SettingsHost::chooseAlertAction(size_t index) {
   Ref<UIAlertController> alert(dynamic_cast<UIAlertController*>(presentedOverTop()));
-  if (!alert) return failure<bool>("no alert is open");
-  if (!alert->chooseAction(index)) return failure<bool>("the alert has no such action");
-  return true;
+  if (!alert) return failure<void>("no alert is open");
+  if (!alert->chooseAction(index)) return failure<void>("the alert has no such action");
+  return {};
 }
 
 void SettingsHost::refreshValues() {
@@ -222,11 +222,11 @@ void SettingsHost::refreshValues() {
   }
 }
 
-Result<bool> SettingsHost::dismissSheet() {
+Result<void> SettingsHost::dismissSheet() {
   HostedViewController* top = navigation_->topViewController();
   if (!dynamic_cast<OBWelcomeController*>(presentedOverTop())) {
-    return failure<bool>("no sheet is open");
+    return failure<void>("no sheet is open");
   }
   top->dismissViewController(true);
-  return true;
+  return {};
 }

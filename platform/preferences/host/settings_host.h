@@ -58,20 +58,20 @@ class SettingsHost {
   //
   // A row's cell: opens its link or runs its button action. A button: touch up inside. A view
   // with a tap recogniser: the tap.
-  Result<bool> tap(const std::string& viewId);
-  Result<bool> setSwitch(const std::string& viewId, bool on);
+  Result<void> tap(const std::string& viewId);
+  Result<void> setSwitch(const std::string& viewId, bool on);
   // Clamped into the slider's range; the value-changed actions run as a drag would send them.
-  Result<bool> setSlider(const std::string& viewId, double value);
-  Result<bool> selectSegment(const std::string& viewId, long index);
+  Result<void> setSlider(const std::string& viewId, double value);
+  Result<void> selectSegment(const std::string& viewId, long index);
   // A row's text field takes text, as if typed, and editing ends.
-  Result<bool> setText(const std::string& viewId, const std::string& text);
+  Result<void> setText(const std::string& viewId, const std::string& text);
   // Pops the top page (not the home page).
-  Result<bool> goBack();
+  Result<void> goBack();
   // The open alert's text field at index gets text; then an action runs as if tapped.
-  Result<bool> setAlertText(size_t field, const std::string& text);
-  Result<bool> chooseAlertAction(size_t index);
+  Result<void> setAlertText(size_t field, const std::string& text);
+  Result<void> chooseAlertAction(size_t index);
   // Closes the open sheet.
-  Result<bool> dismissSheet();
+  Result<void> dismissSheet();
 
   // Every page of the navigation stack fills its cells again from their specifiers, so that
   // they show the stored values after a change made elsewhere. Cells, and so view ids, stay.

@@ -89,7 +89,7 @@ std::filesystem::path PrefsTest::bundleFolder() {
 
 void PrefsTest::writeSettings(const NSDictionary::Entries& entries) {
   std::filesystem::create_directories(settingsFile().parent_path());
-  Result<bool> written =
+  Result<void> written =
       writePropertyListAtomically(NSDictionary::from(entries).get(), settingsFile());
   ASSERT_TRUE(written.ok()) << (written.ok() ? "" : written.error());
 }

@@ -215,7 +215,7 @@ TEST_F(PropertyListFileTest, ConcurrentReaderSeesOnlyWholeFiles) {
 }
 
 TEST_F(PropertyListFileTest, WritingIntoAMissingFolderFailsAndCreatesNothing) {
-  Result<bool> written = writePropertyListAtomically(everyKind().get(), file("absent/x.plist"));
+  Result<void> written = writePropertyListAtomically(everyKind().get(), file("absent/x.plist"));
   ASSERT_FALSE(written);
   EXPECT_NE(written.error().find("does not exist"), std::string::npos) << written.error();
   EXPECT_TRUE(folderEntries().empty());
@@ -227,7 +227,7 @@ TEST_F(PropertyListFileTest, ObjectsOfOtherClassesAreRefusedAndTheOldFileStays) 
   std::string before = contents(path);
 
   Ref<NSObject> stranger = objc::make<NSObject>();
-  Result<bool> written = writePropertyListAtomically(
+  Result<void> written = writePropertyListAtomically(
       NSDictionary::from({{"list", NSArray::from({integer(1), stranger})}}).get(), path);
   ASSERT_FALSE(written);
   EXPECT_NE(written.error().find("class NSObject"), std::string::npos) << written.error();
@@ -263,14 +263,14 @@ TEST_F(PropertyListFileTest, TemporariesOfWritersThatDiedAreSweptOthersKept) {
 TEST_F(PropertyListFileTest, WritingWithoutPermissionFailsWithTheReason) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-  Result<bool> written = writePropertyListAtomically(everyKind().get(), file("x.plist"));
+  Result<void> written = writePropertyListAtomically(everyKind().get(), file("x.plist"));
   ASSERT_FALSE(written);
   EXPECT_NE(written.error().find("permission denied"), std::string::npos) << written.error();
 }
 
 TEST_F(PropertyListFileTest, AFolderInPlaceOfTheFileIsNotReplaced) {
   fs::create_directory(file("taken.plist"));
-  Result<bool> written = writePropertyListAtomically(everyKind().get(), file("taken.plist"));
+  Result<void> written = writePropertyListAtomically(everyKind().get(), file("taken.plist"));
   ASSERT_FALSE(written);
   EXPECT_TRUE(fs::is_directory(file("taken.plist")));
   EXPECT_EQ(folderEntries(), std::set<std::string>{"taken.plist"});
