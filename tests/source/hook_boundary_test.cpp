@@ -14,6 +14,7 @@
 #include "platform/springboard/sb_icon_controller.h"
 #include "platform/springboard/sb_icon_view.h"
 #include "platform/uikit/ui_collection_view.h"
+#include "support/host_recorder.h"
 #include "support/injected_host.h"
 
 using objc::msgSend;
@@ -21,27 +22,10 @@ using objc::sel;
 
 namespace {
 
-// The host's implementation of one replaced method, below the library: counts its calls and,
-// when asked, raises as the host itself might.
-template <int Row, class R, class... Args>
-struct HostSide {
-  static inline objc::Imp host;
-  static inline int calls = 0;
-  static inline bool raises = false;
-  static R run(NSObject* self, SEL cmd, Args... args) {
-    ++calls;
-    if (raises) throw objc::Exception("NSGenericException", "the host's own failure");
-    return host.call<R>(self, cmd, args...);
-  }
-  static void install(const char* cls, const char* selector) {
-    MSHookMessageEx(objc_getClass(cls), sel(selector), objc::Imp::of(&run), &host);
-  }
-};
-
-using IconItems = HostSide<1, Ref<NSObject>>;
-using ContainerView = HostSide<2, Ref<NSObject>, NSObject*>;
-using PlatterControllerLayout = HostSide<3, void>;
-using MenuLayout = HostSide<4, void>;
+using IconItems = HostRecorder<1, Ref<NSObject>>;
+using ContainerView = HostRecorder<2, Ref<NSObject>, NSObject*>;
+using PlatterControllerLayout = HostRecorder<3, void>;
+using MenuLayout = HostRecorder<4, void>;
 
 // A host subclass whose `selector` answers a number where the library expects an object.
 objc::Class* defineNumberAnswering(const char* superclass, const char* name, const char* selector) {

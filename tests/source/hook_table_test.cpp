@@ -12,6 +12,7 @@
 #include "platform/springboard/sb_icon_view.h"
 #include "platform/uikit/ui_collection_view.h"
 #include "platform/uikit/ui_visual_effect_view.h"
+#include "support/host_recorder.h"
 #include "support/injected_host.h"
 
 using objc::msgSend;
@@ -19,20 +20,8 @@ using objc::sel;
 
 namespace {
 
-// Stands between the library and the host's implementation of one replaced row, so a test
-// sees that a call through the library reached the host.
 template <int Row, class R, class... Args>
-struct Recorder {
-  static inline objc::Imp host;
-  static inline int calls = 0;
-  static R record(NSObject* self, SEL cmd, Args... args) {
-    ++calls;
-    return host.call<R>(self, cmd, args...);
-  }
-  static void install(const char* cls, const char* selector) {
-    MSHookMessageEx(objc_getClass(cls), sel(selector), objc::Imp::of(&record), &host);
-  }
-};
+using Recorder = HostRecorder<Row, R, Args...>;
 
 using IconItems = Recorder<1, Ref<NSObject>>;
 using DidMoveToWindow = Recorder<2, void>;
