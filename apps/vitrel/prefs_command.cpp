@@ -70,7 +70,12 @@ void checkOffered(const std::string& key, const std::string& text, const NSObjec
 void set(const DeviceOptions& device, const SetOptions& options) {
   enterDevice(device);
   if (auto refusal = settings_file::unstorableText(options.key)) {
-    throw CLI::ValidationError("KEY", "the key cannot be stored: " + *refusal);
+    if (!options.force) {
+      throw CLI::ValidationError(
+          "KEY", "the key cannot be stored: " + *refusal + "; --force stores it anyway");
+    }
+    std::cerr << "warning: the key cannot be stored safely: " << *refusal
+              << "; stored anyway, strict property-list readers may refuse the file\n";
   }
   std::optional<ValueType> known = settings_file::knownType(options.key);
   ValueType type = known.value_or(settings_file::inferType(options.value));
@@ -83,6 +88,12 @@ void set(const DeviceOptions& device, const SetOptions& options) {
   }
   if (!known) std::cerr << "warning: " << options.key << " is not a key the library reads\n";
   auto value = settings_file::parseValue(options.value, type);
+  // Forced text is stored as given: the user asked for these bytes, and the readers here cope.
+  if (!value && options.force && type == ValueType::string) {
+    std::cerr << "warning: " << value.error()
+              << "; stored anyway, strict property-list readers may refuse the file\n";
+    value = Ref<NSObject>(NSString::from(options.value));
+  }
   if (!value) throw CLI::ValidationError("VALUE", value.error());
   if (!options.force) checkOffered(options.key, options.value, value.value().get());
   succeedOrFail(settings_file::edit(
