@@ -71,7 +71,9 @@ function show(page, { refused = false } = {}) {
   list.scrollTop = scroll;
   phone.inert = false;
   bar.inert = list.inert = layers.length > 0;
-  if (layers.length && !hadDialog) layers[layers.length - 1].focusFirst();
+  // A dialog drawn anew (a re-read while it is open) takes the focus its old one had, or the
+  // keyboard, Escape included, would reach nothing.
+  if (layers.length && (!hadDialog || !layers.some((layer) => layer.contains(document.activeElement)))) layers[layers.length - 1].focusFirst();
   else if (!layers.length && hadDialog) (list.querySelector('[tabindex], button, input') ?? bar.querySelector('button'))?.focus();
   else if (shownPage && !samePage) focusPageStart(bar, list);
   else keep?.focus();
