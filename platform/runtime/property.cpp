@@ -36,6 +36,13 @@ bool class_addProperty(objc::Class* cls, const char* name,
   return table.addProperty_locked(cls, objc::Property(name, std::move(list))) != nullptr;
 }
 
+std::vector<const objc::Property*> class_copyPropertyList(const objc::Class* cls) {
+  if (!cls) return {};
+  auto& table = objc::ClassTable::shared();
+  std::lock_guard lock(table.lock());
+  return table.ownProperties_locked(cls);
+}
+
 const objc::Property* class_getProperty(objc::Class* cls, const char* name) {
   if (!name) return nullptr;
   auto& table = objc::ClassTable::shared();

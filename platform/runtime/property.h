@@ -38,6 +38,10 @@ struct objc_property_attribute_t {
 // Declares a property on a class; false for a null class or a name the class already declares.
 bool class_addProperty(objc::Class* cls, const char* name,
                        const objc_property_attribute_t* attributes, unsigned int count);
+// The properties cls itself declares, not inherited ones, in the order declared; pass the
+// metaclass for class properties. A snapshot; properties live for the whole process. Empty for
+// a null class.
+std::vector<const objc::Property*> class_copyPropertyList(const objc::Class* cls);
 // The property declared by cls or a superclass, or null.
 const objc::Property* class_getProperty(objc::Class* cls, const char* name);
 const char* property_getName(const objc::Property* property);

@@ -29,6 +29,12 @@ void objc_registerClassPair(objc::Class* cls) {
   table.register_locked(cls);
 }
 
+std::vector<objc::Class*> objc_copyClassList() {
+  auto& table = ClassTable::shared();
+  std::lock_guard lock(table.lock());
+  return table.registered_locked();
+}
+
 objc::Class* object_getClass(const objc::Object* object) {
   return object ? object->isa() : nullptr;
 }
@@ -71,6 +77,17 @@ const objc::Method* class_getClassMethod(objc::Class* cls, SEL sel) {
 
 bool class_respondsToSelector(objc::Class* cls, SEL sel) {
   return class_getInstanceMethod(cls, sel) != nullptr;
+}
+
+std::vector<const objc::Method*> class_copyMethodList(const objc::Class* cls) {
+  if (!cls) return {};
+  auto& table = ClassTable::shared();
+  std::lock_guard lock(table.lock());
+  return table.ownMethods_locked(cls);
+}
+
+SEL method_getName(const objc::Method* method) {
+  return method ? method->name : nullptr;
 }
 
 const char* method_getTypeEncoding(const objc::Method* method) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "platform/runtime/associated_objects.h"
 #include "platform/runtime/class.h"
@@ -23,6 +24,10 @@ objc::Class* objc_getClass(std::string_view name);
 objc::Class* objc_allocateClassPair(objc::Class* superclass, std::string_view name,
                                     size_t extraBytes);
 void objc_registerClassPair(objc::Class* cls);
+// Every registered class (no metaclasses), in no particular order: a snapshot taken under the
+// runtime's lock, which classes registered later do not join. Classes live for the whole
+// process, so the pointers stay valid. Costs a walk of every class.
+std::vector<objc::Class*> objc_copyClassList();
 
 objc::Class* object_getClass(const objc::Object* object);
 const char* class_getName(const objc::Class* cls);
@@ -38,6 +43,11 @@ const objc::Method* class_getInstanceMethod(objc::Class* cls, SEL sel);
 // The method cls itself answers sel with as a class method, or null.
 const objc::Method* class_getClassMethod(objc::Class* cls, SEL sel);
 bool class_respondsToSelector(objc::Class* cls, SEL sel);
+// The methods cls itself has, not inherited ones, in no particular order; pass the metaclass
+// for class methods. A snapshot: a method replaced later keeps its old entry here, and methods
+// live for the whole process. Empty for a null class.
+std::vector<const objc::Method*> class_copyMethodList(const objc::Class* cls);
+SEL method_getName(const objc::Method* method);
 const char* method_getTypeEncoding(const objc::Method* method);
 objc::Imp method_getImplementation(const objc::Method* method);
 

@@ -58,6 +58,14 @@ Class* ClassTable::find_locked(std::string_view name) const {
   return found != names_.end() && found->second->isRegistered() ? found->second : nullptr;
 }
 
+std::vector<Class*> ClassTable::registered_locked() const {
+  std::vector<Class*> registered;
+  for (const auto& [name, cls] : names_) {
+    if (cls->isRegistered()) registered.push_back(cls);
+  }
+  return registered;
+}
+
 Class* ClassTable::native_locked(std::type_index type) const {
   auto found = native_.find(type);
   return found != native_.end() ? found->second : nullptr;
@@ -73,6 +81,14 @@ const Method* ClassTable::inheritedMethod_locked(const Class* cls, SEL sel) cons
     if (const Method* method = ownMethod_locked(cls, sel)) return method;
   }
   return nullptr;
+}
+
+std::vector<const Method*> ClassTable::ownMethods_locked(const Class* cls) const {
+  std::vector<const Method*> methods;
+  methods.reserve(cls->methods_.size());
+  for (const auto& [sel, method] : cls->methods_)
+    methods.push_back(method);
+  return methods;
 }
 
 void ClassTable::setMethod_locked(Class* cls, SEL sel, Imp imp) {

@@ -31,11 +31,14 @@ class ClassTable {
                          std::type_index nativeType);
   void register_locked(Class* cls);
   Class* find_locked(std::string_view name) const;
+  // Every registered class (no metaclass), in no particular order.
+  std::vector<Class*> registered_locked() const;
   void setNative_locked(std::type_index type, Class* cls) { native_.insert_or_assign(type, cls); }
   Class* native_locked(std::type_index type) const;
 
   const Method* ownMethod_locked(const Class* cls, SEL sel) const;
   const Method* inheritedMethod_locked(const Class* cls, SEL sel) const;
+  std::vector<const Method*> ownMethods_locked(const Class* cls) const;
   // Publishes `imp` as cls's own method for sel and drops every cache it could make stale.
   void setMethod_locked(Class* cls, SEL sel, Imp imp);
   const Method* lookupAndCache_locked(Class* cls, SEL sel);
@@ -43,6 +46,9 @@ class ClassTable {
   // Null if cls already declares a property of that name.
   const Property* addProperty_locked(Class* cls, Property property);
   const Property* property_locked(const Class* cls, std::string_view name) const;
+  const std::vector<const Property*>& ownProperties_locked(const Class* cls) const {
+    return cls->properties_;
+  }
 
  private:
   ClassTable() = default;
