@@ -3,15 +3,19 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "apps/vitrel/color_json.h"
+#include "apps/vitrel/icon_files.h"
 #include "apps/vitrel/json_text.h"
+#include "apps/vitrel/ordered_pool.h"
+#include "apps/vitrel/svg_image.h"
 #include "source/colors/color_quenby.h"
 #include "source/colors/image_quenby.h"
 #include "source/colors/lib_merrow.h"
@@ -26,61 +30,22 @@ namespace fs = std::filesystem;
 const std::vector<std::string> kMethods = {"dominant",  "second-dominant", "palette-cube",
                                            "libmerrow", "tessel",          "libosset"};
 
+// Each job holds an image at a time, so a mistyped count must not start thousands.
+constexpr unsigned kMaxJobs = 256;
+
 struct ColorsOptions {
   std::vector<std::string> inputs;
   bool json = false;
   std::string method;
+  unsigned jobs = coreCount();
+  int size = 180;
 };
 
-// The PNG files under `folder` (symbolic links to folders are not followed). A folder or an
-// entry that cannot be read goes to `problems`, and the walk goes on with the rest.
-void walk(const fs::path& folder, std::vector<fs::path>& found,
-          std::vector<std::string>& problems) {
-  auto cannotRead = [&](const fs::path& path, const std::error_code& error) {
-    problems.push_back("cannot read " + path.string() + ": " + error.message());
-  };
-  std::error_code error;
-  std::vector<fs::directory_entry> entries;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-    entries.push_back(*it);
-  if (error) cannotRead(folder, error);
-  for (const fs::directory_entry& entry : entries) {
-    std::error_code entryError;
-    if (entry.is_directory(entryError) && !entry.is_symlink(entryError)) {
-      walk(entry.path(), found, problems);
-      continue;
-    }
-    std::string extension = entry.path().extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
-    if (extension != ".png") continue;
-    if (entry.is_regular_file(entryError)) found.push_back(entry.path());
-    if (entryError) cannotRead(entry.path(), entryError);
-  }
-}
-
-// Every PNG among the inputs: files as given, folders walked (in name order). What cannot be
-// read of a folder, or a folder that holds no PNG (the user pointed at the wrong place), is a
-// problem to report.
-std::vector<fs::path> imageFiles(const std::vector<std::string>& inputs,
-                                 std::vector<std::string>& folderProblems) {
-  std::vector<fs::path> files;
-  for (const auto& input : inputs) {
-    std::error_code error;
-    if (!fs::is_directory(input, error)) {
-      files.emplace_back(input);
-      continue;
-    }
-    std::vector<fs::path> found;
-    size_t problemsBefore = folderProblems.size();
-    walk(input, found, folderProblems);
-    if (found.empty() && folderProblems.size() == problemsBefore) {
-      folderProblems.push_back("no PNG images in " + input);
-    }
-    std::sort(found.begin(), found.end());
-    files.insert(files.end(), found.begin(), found.end());
-  }
-  return files;
-}
+// What one image gives: its lines of output, and why it could not be read when it could not.
+struct Measured {
+  std::string output;
+  std::optional<std::string> error;
+};
 
 Json colorListJson(const std::vector<Ref<UIColor>>& colors) {
   Json list = Json::array();
@@ -135,76 +100,92 @@ std::string swatch(const Json& color, bool terminal) {
          "m    \x1b[0m " + hex;
 }
 
-void printText(const fs::path& file, const UIImage* image, const Json& colors, bool terminal) {
-  std::cout << file.string() << " (" << image->bitmap().width() << "×" << image->bitmap().height()
-            << " px, scale " << image->scale() << ")\n";
+std::string textOf(const fs::path& file, const UIImage* image, const Json& colors, bool terminal) {
+  std::ostringstream out;
+  out << file.string() << " (" << image->bitmap().width() << "×" << image->bitmap().height()
+      << " px, scale " << image->scale() << ")\n";
   for (const auto& [method, value] : colors.items()) {
-    std::cout << "  " << method << ":";
+    out << "  " << method << ":";
     if (value.is_null() || value.contains("hex")) {
-      std::cout << " " << swatch(value, terminal) << '\n';
+      out << " " << swatch(value, terminal) << '\n';
     } else if (value.is_array()) {
       for (const auto& entry : value) {
-        std::cout << "\n    " << swatch(entry["colour"], terminal) << "  "
-                  << static_cast<int>(entry["share"].get<double>() * 1000 + 0.5) / 10.0 << "%";
+        out << "\n    " << swatch(entry["colour"], terminal) << "  "
+            << static_cast<int>(entry["share"].get<double>() * 1000 + 0.5) / 10.0 << "%";
       }
-      std::cout << '\n';
+      out << '\n';
     } else {
       for (const auto& [name, color] : value.items()) {
         if (color.is_array()) {
-          std::cout << "\n    " << name << ":";
+          out << "\n    " << name << ":";
           for (const auto& entry : color)
-            std::cout << "\n      " << swatch(entry, terminal);
+            out << "\n      " << swatch(entry, terminal);
         } else {
-          std::cout << "\n    " << name << ": " << swatch(color, terminal);
+          out << "\n    " << name << ": " << swatch(color, terminal);
         }
       }
-      std::cout << '\n';
+      out << '\n';
     }
   }
+  return out.str();
+}
+
+Result<Ref<UIImage>> readImage(const fs::path& file, int size) {
+  return isSVGName(file) ? readSVGImage(file, size) : UIImage::imageWithContentsOfFile(file);
+}
+
+// Reads, measures and prints one image; runs on the pool's threads.
+Measured measure(const fs::path& file, const ColorsOptions& options, bool terminal) {
+  auto image = readImage(file, options.size);
+  if (!image) {
+    std::string line =
+        options.json ? jsonText(Json{{"file", file.string()}, {"error", image.error()}}) + "\n"
+                     : "";
+    return {line, image.error()};
+  }
+  Json colors = colorsOf(image.value().get(), options.method);
+  if (!options.json) return {textOf(file, image.value().get(), colors, terminal), std::nullopt};
+  Json line = {{"file", file.string()},
+               {"width", image.value()->bitmap().width()},
+               {"height", image.value()->bitmap().height()},
+               {"scale", image.value()->scale()}};
+  line.update(colors);
+  return {jsonText(line) + "\n", std::nullopt};
 }
 
 void run(const ColorsOptions& options) {
-  std::vector<std::pair<fs::path, std::string>> problems;
-  std::vector<std::string> folderProblems;
-  std::vector<fs::path> files = imageFiles(options.inputs, folderProblems);
+  IconFiles icons = findIconFiles(options.inputs);
+  const std::vector<fs::path>& files = icons.files;
+  std::vector<std::string> problems;
   bool terminal = isatty(STDOUT_FILENO);
   bool progress = isatty(STDERR_FILENO) && files.size() > 1;
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (progress) {
+  // The file whose result is awaited next: results are printed in input order.
+  auto showProgress = [&](size_t i) {
+    if (progress && i < files.size()) {
       std::cerr << "\r\x1b[K[" << i + 1 << "/" << files.size() << "] " << files[i].string()
                 << std::flush;
     }
-    auto image = UIImage::imageWithContentsOfFile(files[i]);
-    if (!image) {
-      problems.emplace_back(files[i], image.error());
-      if (options.json)
-        std::cout << jsonText(Json{{"file", files[i].string()}, {"error", image.error()}}) << '\n';
-      continue;
-    }
-    Json colors = colorsOf(image.value().get(), options.method);
-    if (progress) std::cerr << "\r\x1b[K" << std::flush;
-    if (options.json) {
-      Json line = {{"file", files[i].string()},
-                   {"width", image.value()->bitmap().width()},
-                   {"height", image.value()->bitmap().height()},
-                   {"scale", image.value()->scale()}};
-      line.update(colors);
-      std::cout << jsonText(line) << '\n';
-    } else {
-      printText(files[i], image.value().get(), colors, terminal);
-    }
-  }
+  };
+  showProgress(0);
+  forEachInOrder(
+      files.size(), options.jobs, [&](size_t i) { return measure(files[i], options, terminal); },
+      [&](size_t i, Measured measured) {
+        if (progress) std::cerr << "\r\x1b[K" << std::flush;
+        if (measured.error) problems.push_back(std::move(*measured.error));
+        std::cout << measured.output << std::flush;
+        showProgress(i + 1);
+      });
   if (progress) std::cerr << "\r\x1b[K" << std::flush;
-  for (const auto& [file, reason] : problems)
+  for (const std::string& reason : problems)
     std::cerr << "vitrel colors: " << reason << '\n';
-  for (const std::string& reason : folderProblems)
+  for (const std::string& reason : icons.problems)
     std::cerr << "vitrel colors: " << reason << '\n';
   if (!problems.empty()) {
     throw CLI::RuntimeError(std::to_string(problems.size()) + " of " +
                                 std::to_string(files.size()) + " image(s) could not be read",
                             1);
   }
-  if (!folderProblems.empty()) throw CLI::RuntimeError("", 1);
+  if (!icons.problems.empty()) throw CLI::RuntimeError("", 1);
 }
 
 }  // namespace
@@ -212,11 +193,23 @@ void run(const ColorsOptions& options) {
 void addColorsCommand(CLI::App& app) {
   auto options = std::make_shared<ColorsOptions>();
   CLI::App* command = app.add_subcommand(
-      "colors", "Run every colour method of the library on icon images (PNG files or folders)");
-  command->add_option("IMAGE", options->inputs, "PNG files, or folders searched for PNG files")
+      "colors",
+      "Run every colour method of the library on icon images (PNG or SVG files, or folders)");
+  command->add_option("IMAGE", options->inputs, "PNG or SVG files, or folders searched for both")
       ->required();
   command->add_flag("--json", options->json, "Print one JSON object per image");
   command->add_option("--method", options->method, "Only this method")
       ->check(CLI::IsMember(kMethods));
+  command
+      ->add_option("--jobs", options->jobs,
+                   "Images read and measured at once, 1 to " + std::to_string(kMaxJobs) +
+                       " (default: one per core, " + std::to_string(coreCount()) +
+                       " here); the output keeps the input order")
+      ->check(CLI::Range(1u, kMaxJobs));
+  command
+      ->add_option("--size", options->size,
+                   "Pixels an SVG image is drawn at, on its longer side, 1 to " +
+                       std::to_string(kMaxSVGSize) + " (default 180)")
+      ->check(CLI::Range(1, kMaxSVGSize));
   command->callback([options] { run(*options); });
 }

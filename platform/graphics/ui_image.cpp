@@ -12,7 +12,10 @@ Ref<UIImage> UIImage::imageWithBitmap(Bitmap bitmap, double scale) {
 Result<Ref<UIImage>> UIImage::imageWithContentsOfFile(const std::filesystem::path& path) {
   Result<Bitmap> bitmap = readPNG(path);
   if (!bitmap) return Result<Ref<UIImage>>::failure(bitmap.error());
+  return imageWithBitmap(std::move(bitmap).value(), scaleOfFileName(path));
+}
+
+double UIImage::scaleOfFileName(const std::filesystem::path& path) {
   std::string stem = path.stem().string();
-  double scale = stem.ends_with("@3x") ? 3 : stem.ends_with("@2x") ? 2 : 1;
-  return imageWithBitmap(std::move(bitmap).value(), scale);
+  return stem.ends_with("@3x") ? 3 : stem.ends_with("@2x") ? 2 : 1;
 }

@@ -14,6 +14,9 @@ class UIImage : public NSObject {
   static Ref<UIImage> imageWithBitmap(Bitmap bitmap, double scale = 1);
   // A PNG file; a name ending in "@2x" or "@3x" (before the extension) sets the scale.
   static Result<Ref<UIImage>> imageWithContentsOfFile(const std::filesystem::path& path);
+  // The scale a file name gives: 3 or 2 for a name ending in "@3x" or "@2x" before its
+  // extension, else 1.
+  static double scaleOfFileName(const std::filesystem::path& path);
 
   // The pixels (the platform's CGImage); empty for an image without a bitmap.
   const Bitmap& bitmap() const { return bitmap_; }

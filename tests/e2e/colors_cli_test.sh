@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `vitrel colors` on a folder of real icons with a corrupt file among them, on a folder
 # without any, on folders it cannot wholly read, and on names that are not UTF-8 (which
-# `prefs list --json` must carry too).
+# `prefs list --json` must carry too); on SVG icons drawn at the asked size, broken ones among
+# them; and on a corpus of real icons, whose output in parallel is the serial output.
 set -euo pipefail
 vitrel="$1"
 work=$(mktemp -d)
@@ -36,12 +37,12 @@ grep -q "tessel:" "$work/text" || fail "text output lacks the method"
 if grep -q "dominant" "$work/text"; then fail "--method did not limit the work"; fi
 if "$vitrel" colors --method nosuch "$work/icons" 2>/dev/null; then fail "an unknown method ran"; fi
 
-# A folder without PNG images is a mistake to hear about, not an empty success.
-mkdir -p "$work/empty/sub" && touch "$work/empty/sub/icon.svg"
+# A folder without images is a mistake to hear about, not an empty success.
+mkdir -p "$work/empty/sub" && touch "$work/empty/sub/icon.jpg"
 status=0
 "$vitrel" colors "$work/empty" "$work/icons/nested" >"$work/out" 2>"$work/err" || status=$?
-[ "$status" = 1 ] || fail "a folder without PNG images ended with status $status"
-grep -qx "vitrel colors: no PNG images in $work/empty" "$work/err" || fail "$(cat "$work/err")"
+[ "$status" = 1 ] || fail "a folder without images ended with status $status"
+grep -qx "vitrel colors: no PNG or SVG images in $work/empty" "$work/err" || fail "$(cat "$work/err")"
 grep -q "gimp.png" "$work/out" || fail "the other folder's image was not shown"
 
 # What cannot be read of a folder is reported, and the walk goes on with the rest: a link that
@@ -93,4 +94,66 @@ device="$work/device"
 grep -q "\"caf$(printf '\xef\xbf\xbd')\": {" "$work/list.json" || fail "$(cat "$work/list.json")"
 grep -q "\"value\": \"$(printf '\xef\xbf\xbd')note\"" "$work/list.json" ||
   fail "$(cat "$work/list.json")"
+
+# SVG icons, drawn at --size pixels on their longer side at the scale their names give, found
+# in folders beside PNG files; broken ones are reported in their place and the rest are read.
+mkdir -p "$work/svg"
+square="<svg xmlns='http://www.w3.org/2000/svg' width='24' height='24'>"
+echo "$square<rect width='24' height='24' fill='#3366CC'/></svg>" >"$work/svg/b-blue@3x.svg"
+echo "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 40 20'><rect width='40' height='20'
+  fill='#FF8000'/></svg>" >"$work/svg/c-wide.SVG"
+echo "not xml at all" >"$work/svg/d-notxml.svg"
+head -c 40 "$work/svg/b-blue@3x.svg" >"$work/svg/e-truncated.svg"
+echo "<svg xmlns='http://www.w3.org/2000/svg' width='0' height='24'/>" >"$work/svg/f-zero.svg"
+echo "<svg xmlns='http://www.w3.org/2000/svg' width='1000000000' height='1000000000'
+  viewBox='0 0 24 24'><rect width='24' height='24' fill='#3366CC'/></svg>" >"$work/svg/g-huge.svg"
+cp "$work/icons/nested/gimp.png" "$work/svg/h-gimp.png"
+status=0
+"$vitrel" colors --json --method dominant --size 64 --jobs 3 "$work/svg" >"$work/out" \
+  2>"$work/err" || status=$?
+[ "$status" = 1 ] || fail "broken SVG files ended the run with status $status"
+[ "$(sed 's/^{"file":"[^"]*\/\([a-z]\)-.*/\1/' "$work/out" | tr -d '\n')" = bcdefgh ] ||
+  fail "not one line per file in name order: $(cat "$work/out")"
+line() { grep "\"file\":\"$work/svg/$1" "$work/out"; }
+line b-blue | grep -q '"width":64,"height":64,"scale":3.0,"dominant":{"hex":"#3366CC"' ||
+  fail "the SVG was not drawn at 64 px and scale 3: $(line b-blue)"
+line c-wide | grep -q '"width":64,"height":32,"scale":1.0,"dominant":{"hex":"#FF8000"' ||
+  fail "the wide SVG lost its aspect: $(line c-wide)"
+line g-huge | grep -q '"width":64,"height":64' || fail "a huge SVG: $(line g-huge)"
+line h-gimp | grep -q '"width":60,' || fail "the PNG beside the SVG files: $(line h-gimp)"
+for bad in d-notxml e-truncated; do
+  line "$bad" | grep -q '"error":"[^"]*'"$bad"'.svg: not an SVG image: ' ||
+    fail "$bad is not reported: $(line "$bad")"
+done
+line f-zero | grep -q '"error":"[^"]*f-zero.svg: the SVG image has no area' ||
+  fail "the zero-size SVG is not reported: $(line f-zero)"
+grep -q "^vitrel: 3 of 7 image(s) could not be read" "$work/err" || fail "$(cat "$work/err")"
+"$vitrel" colors --json --method dominant "$work/svg/b-blue@3x.svg" >"$work/out"
+grep -q '"width":180,"height":180' "$work/out" || fail "the default size is not 180: $(cat "$work/out")"
+for option in "--jobs 0" "--jobs x" "--size 0" "--size 4097"; do
+  if "$vitrel" colors $option "$work/svg" >/dev/null 2>"$work/err"; then fail "$option was taken"; fi
+  grep -q "^vitrel: ${option% *}: " "$work/err" || fail "$option: $(cat "$work/err")"
+done
+
+# Real icons, as SVG and as PNG, with a broken file in the middle: every thread count gives the
+# serial output, byte for byte, in JSON and as text.
+mkdir -p "$work/corpus"
+ls /usr/share/icons/Papirus/64x64/apps/ | awk 'NR % 20 == 0 && n++ < 120' |
+  while read -r name; do cp -L "/usr/share/icons/Papirus/64x64/apps/$name" "$work/corpus/"; done
+for svg in $(ls "$work/corpus"/*.svg | awk 'NR <= 20'); do
+  rsvg-convert -w 180 -h 180 "$svg" -o "${svg%.svg}@3x.png"
+done
+echo "<svg" >"$work/corpus/m-broken.svg"
+[ "$(ls "$work/corpus" | wc -l)" -ge 140 ] || fail "the corpus is too small: $(ls "$work/corpus" | wc -l)"
+for format in "" --json; do
+  for jobs in 1 4; do
+    status=0
+    "$vitrel" colors $format --jobs $jobs "$work/corpus" >"$work/corpus-$jobs.out" \
+      2>"$work/corpus-$jobs.err" || status=$?
+    [ "$status" = 1 ] || fail "the corpus with a broken file ended with status $status"
+  done
+  cmp "$work/corpus-1.out" "$work/corpus-4.out" || fail "4 jobs gave other output than 1 ($format)"
+  cmp "$work/corpus-1.err" "$work/corpus-4.err" || fail "4 jobs reported otherwise than 1 ($format)"
+done
+[ "$(grep -c '"libOsset":' "$work/corpus-1.out")" -ge 139 ] || fail "not every method ran"
 echo ok
