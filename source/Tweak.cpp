@@ -5,6 +5,8 @@
 
 #include "platform/foundation/darwin_notify.h"
 #include "platform/runtime/runtime.h"
+#include "source/colorizer/colorizer_class.h"
+#include "source/colors/runtime_classes.h"
 #include "source/hook_boundary.h"
 #include "source/menu/glass_backdrop.h"
 #include "source/menu/menu_capture.h"
@@ -56,9 +58,15 @@ __attribute__((constructor(101))) static void initialiseSettings() {
                                   CFNotificationSuspensionBehaviorCoalesce);
 }
 
-// The hook table, in installation order. Nothing here depends on a setting or on the system
-// version; a class the system lacks, or a selector it lacks, is simply not installed.
+// The library's public colour classes, then the hook table, in installation order. Nothing
+// here depends on a setting or on the system version; a class the system lacks, or a selector
+// it lacks, is simply not installed.
 __attribute__((constructor(102))) static void installHooks() {
+  runtime_classes::registerQuenbyClasses("ZQK ");
+  runtime_classes::registerPaletteCubeClasses("ZQK ");
+  runtime_classes::registerClassifierClasses("ZQK ");
+  registerColorizerClass("ZQK ");
+
   using namespace glass_backdrop;
   using namespace menu_capture;
   using namespace menu_cells;
