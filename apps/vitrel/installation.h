@@ -37,3 +37,7 @@ std::filesystem::path bundleResourcesFolder();
 // The settings pages' web client: installed in share/vitrel/web, else the source tree's web/.
 // Throws a CLI::RuntimeError when neither is there.
 std::filesystem::path webFolder();
+
+// The system font's files (Debian's fonts-inter), which the settings pages are set in, as the
+// home screen's pictures are. The folder may be missing; the pages then fall back to DejaVu.
+inline constexpr const char* kSystemFontFolder = "/usr/share/fonts/opentype/inter";

@@ -61,7 +61,8 @@ std::string contentType(const fs::path& file) {
       {".json", "application/json"},
       {".png", "image/png"},
       {".svg", "image/svg+xml"},
-      {".ico", "image/x-icon"}};
+      {".ico", "image/x-icon"},
+      {".otf", "font/otf"}};
   auto found = kTypes.find(file.extension().string());
   return found == kTypes.end() ? "application/octet-stream" : found->second;
 }

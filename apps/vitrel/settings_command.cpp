@@ -39,12 +39,6 @@ T orFail(Result<T> result, const std::string& doing) {
   if constexpr (!std::is_void_v<T>) return std::move(result).value();
 }
 
-std::shared_ptr<SettingsHost> openHost(const SettingsOptions& options, const fs::path& installed) {
-  SettingsHost::Bundle bundle{installed, findBundleExecutable(options.bundle), kRootController,
-                              "Vitrel"};
-  return orFail(SettingsHost::open(bundle), "open the settings bundle");
-}
-
 // A supervised home screen on the same device, so that a respring starts it again.
 ChildProcess startSpringboard(const DeviceOptions& device) {
   std::error_code error;
@@ -58,13 +52,8 @@ ChildProcess startSpringboard(const DeviceOptions& device) {
 void run(const DeviceOptions& device, const SettingsOptions& options) {
   // Readies the device (catalogue, default settings) before the springboard shares it.
   openDevice(device);
-  const fs::path resources =
-      options.resources.empty() ? bundleResourcesFolder() : fs::path(options.resources);
-  const fs::path installed =
-      orFail(installBundleResources(resources, kBundleName), "install the bundle's resources");
-  orFail(recordInstalledPackage({kBundlePackageName, kBundlePackageVersion}),
-         "record the bundle's package on the device");
-  std::shared_ptr<SettingsHost> host = openHost(options, installed);
+  const fs::path installed = installSettingsBundle(options.resources);
+  std::shared_ptr<SettingsHost> host = openSettingsHost(options.bundle, installed);
   // Before any thread starts, so that every thread leaves Ctrl-C to the main loop.
   StopOnSignal stopOnSignal;
   std::optional<ChildProcess> springboard;
@@ -73,7 +62,8 @@ void run(const DeviceOptions& device, const SettingsOptions& options) {
     springboard = startSpringboard(device);
   }
 
-  SettingsServer server(host, {webFolder(), installed, screenPicturePath(), controlSocketPath()});
+  SettingsServer server(
+      host, {webFolder(), installed, screenPicturePath(), controlSocketPath(), kSystemFontFolder});
   const int port = orFail(server.start(options.port), "serve the settings pages");
   std::cout << "Settings of " << device.directory.string() << " at http://127.0.0.1:" << port
             << "/ (Ctrl-C to stop)" << std::endl;
@@ -83,6 +73,22 @@ void run(const DeviceOptions& device, const SettingsOptions& options) {
 }
 
 }  // namespace
+
+fs::path installSettingsBundle(const std::string& resources) {
+  const fs::path from = resources.empty() ? bundleResourcesFolder() : fs::path(resources);
+  const fs::path installed =
+      orFail(installBundleResources(from, kBundleName), "install the bundle's resources");
+  orFail(recordInstalledPackage({kBundlePackageName, kBundlePackageVersion}),
+         "record the bundle's package on the device");
+  return installed;
+}
+
+std::shared_ptr<SettingsHost> openSettingsHost(const std::string& executable,
+                                               const fs::path& installed) {
+  SettingsHost::Bundle bundle{installed, findBundleExecutable(executable), kRootController,
+                              "Vitrel"};
+  return orFail(SettingsHost::open(bundle), "open the settings bundle");
+}
 
 void addSettingsCommand(CLI::App& app, const DeviceOptions& device) {
   auto options = std::make_shared<SettingsOptions>();

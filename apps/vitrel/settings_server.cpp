@@ -307,6 +307,18 @@ struct SettingsServer::State {
     sendFile(response, found.file);
   }
 
+  void getFontFile(const Request& request, Response& response) const {
+    served_files::Lookup found =
+        served_files::lookUp(folders.fonts, "/" + request.matches[1].str());
+    if (found.status == 200 && found.file.extension() != ".otf") {
+      return refuse(response, 404, "only the system font is served");
+    }
+    if (found.status != 200) return refuse(response, found.status, found.reason);
+    // The font does not change while the package stays; the browser need not ask again.
+    response.set_header("Cache-Control", "max-age=86400");
+    sendFile(response, found.file);
+  }
+
   void getWebFile(const Request& request, Response& response) const {
     if (request.path.starts_with("/api/")) return refuse(response, 404, "no such route");
     served_files::Lookup found = served_files::lookUp(folders.web, request.path);
@@ -367,6 +379,9 @@ struct SettingsServer::State {
     server.Get("/screen.png", [this](const Request&, Response& response) { getScreen(response); });
     server.Get("/bundle/(.+)", [this](const Request& request, Response& response) {
       getBundleFile(request, response);
+    });
+    server.Get("/fonts/(.+)", [this](const Request& request, Response& response) {
+      getFontFile(request, response);
     });
     server.Get("/api/action", wrongMethod);
     server.Get(".*", [this](const Request& request, Response& response) {

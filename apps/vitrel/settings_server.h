@@ -52,6 +52,7 @@ class SettingsServer {
     // beside it (screen.json).
     std::filesystem::path screen;
     std::filesystem::path springboard;  // the running springboard's control socket
+    std::filesystem::path fonts;        // the system font's files, as the renderer draws with
   };
 
   SettingsServer(std::shared_ptr<SettingsHost> host, Folders folders);

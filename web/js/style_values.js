@@ -10,7 +10,8 @@ export function cssColor(color) {
   return `rgba(${channel(shown.r)}, ${channel(shown.g)}, ${channel(shown.b)}, ${shown.a})`;
 }
 
-const systemFamily = '-apple-system, "SF Pro Text", system-ui, "Helvetica Neue", "DejaVu Sans", sans-serif';
+// The system font of the home screen's pictures, served with the page (style.css).
+const systemFamily = 'var(--system-font)';
 
 // UIFont weights (-1…1) to CSS weights.
 function cssWeight(weight) {

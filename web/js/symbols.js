@@ -29,7 +29,7 @@ const glyphs = {
 // A glyph for an unknown symbol: a ring with the name's first letter.
 function fallback(name) {
   const letter = svg('text', {
-    x: 10, y: 14, 'text-anchor': 'middle', 'font-size': 10, fill: 'currentColor', 'font-family': 'sans-serif',
+    x: 10, y: 14, 'text-anchor': 'middle', 'font-size': 10, fill: 'currentColor', 'font-family': 'Inter, sans-serif',
   });
   letter.textContent = (name[0] ?? '?').toUpperCase();
   return [svg('circle', { cx: 10, cy: 10, r: 8.2, fill: 'none', stroke: 'currentColor', 'stroke-width': 1.5 }), letter];

@@ -102,6 +102,20 @@ after(async () => {
   device?.remove();
 });
 
+test('the page is set in the system font the home screen is drawn with, served by the host', async () => {
+  const faces = await page.evaluate(async () => {
+    await Promise.all([400, 500, 600, 700].map((weight) => document.fonts.load(`${weight} 17px Inter`)));
+    return [...document.fonts].map((face) => `${face.family} ${face.weight} ${face.status}`);
+  });
+  for (const weight of [400, 500, 600, 700]) assert.ok(faces.includes(`Inter ${weight} loaded`), faces.join(', '));
+  // Texts in the model's system font or the page's own start with Inter; a named face the
+  // browser may lack (Helvetica Neue) falls back to it, not to another font of the machine.
+  const families = await page.locator('.row .text, .navigation-title').evaluateAll((nodes) => nodes.map((node) => getComputedStyle(node).fontFamily));
+  assert.ok(families.some((family) => /^"?Inter\b/.test(family)), families.join(' | '));
+  for (const family of families) assert.match(family, /(^|, )"?Inter"?, "DejaVu Sans", sans-serif$/);
+});
+
+
 // The Photos menu as the library leaves it, drawn by preview on its own: its actions and their
 // labels' colours.
 function photosMenu() {

@@ -168,6 +168,16 @@ test('paths out of the served folders are refused', async () => {
   assert.equal((await send({ path: '/bundle/Assets/1.png' })).headers['content-type'], 'image/png');
 });
 
+test('the system font is served from its package, and nothing else from there', async () => {
+  const font = await send({ path: '/fonts/Inter-Regular.otf' });
+  assert.equal(font.status, 200);
+  assert.equal(font.headers['content-type'], 'font/otf');
+  for (const path of ['/fonts/../index.html', '/fonts/%2e%2e/%2e%2e/%2e%2e/etc/passwd', '/fonts/No-Such.otf', '/fonts/']) {
+    const answer = await send({ path });
+    assert.ok(answer.status === 400 || answer.status === 404, `${path}: ${answer.status}`);
+  }
+});
+
 test('nothing refused changed the settings file', () => {
   assert.deepEqual(readFileSync(settingsFile), stored);
 });
