@@ -47,42 +47,31 @@ void addInitialiserAndProperties(objc::Class* cls) {
       }));
 }
 
+// A styling operation that paints one view (or label) from the app's settings.
+template <auto operation, class Target>
+void addStyling(objc::Class* cls, const char* selector) {
+  objc::addMethod(cls, selector,
+                  [](Colorizer* self, SEL, Target* target) { (self->value.*operation)(target); });
+}
+
 void addStylingOperations(objc::Class* cls) {
-  objc::addMethod(cls, "colorBackground:", [](Colorizer* self, SEL, UIView* view) {
-    self->value.colorBackground(view);
-  });
-  objc::addMethod(cls, "setBackgroundBlur:", [](Colorizer* self, SEL, UIView* view) {
-    self->value.setBackgroundBlur(view);
-  });
-  objc::addMethod(cls, "colorBorder:", [](Colorizer* self, SEL, UIView* view) {
-    self->value.colorBorder(view);
-  });
-  objc::addMethod(cls, "colorShadow:", [](Colorizer* self, SEL, UIView* view) {
-    self->value.colorShadow(view);
-  });
+  addStyling<&Tavrel2Colorizer::colorBackground, UIView>(cls, "colorBackground:");
+  addStyling<&Tavrel2Colorizer::setBackgroundBlur, UIView>(cls, "setBackgroundBlur:");
+  addStyling<&Tavrel2Colorizer::colorBorder, UIView>(cls, "colorBorder:");
+  addStyling<&Tavrel2Colorizer::colorShadow, UIView>(cls, "colorShadow:");
+  addStyling<&Tavrel2Colorizer::colorTitle, UILabel>(cls, "colorTitle:");
+  addStyling<&Tavrel2Colorizer::colorMessage, UILabel>(cls, "colorMessage:");
+  addStyling<&Tavrel2Colorizer::colorDate, UILabel>(cls, "colorDate:");
+  addStyling<&Tavrel2Colorizer::setAppIconCornerRadius, UIView>(cls, "setAppIconCornerRadius:");
+  addStyling<&Tavrel2Colorizer::setAppearance, UIView>(cls, "setAppearance:");
   objc::addMethod(cls, "colorLine:inFrame:", [](Colorizer* self, SEL, UIView* view, CGRect frame) {
     self->value.colorLine(view, frame);
-  });
-  objc::addMethod(cls, "colorTitle:", [](Colorizer* self, SEL, UILabel* label) {
-    self->value.colorTitle(label);
-  });
-  objc::addMethod(cls, "colorMessage:", [](Colorizer* self, SEL, UILabel* label) {
-    self->value.colorMessage(label);
-  });
-  objc::addMethod(cls, "colorDate:", [](Colorizer* self, SEL, UILabel* label) {
-    self->value.colorDate(label);
-  });
-  objc::addMethod(cls, "setAppIconCornerRadius:", [](Colorizer* self, SEL, UIView* view) {
-    self->value.setAppIconCornerRadius(view);
   });
   objc::addMethod(cls, "toggleAppIconVisibility:withTitle:message:footer:alwaysUpdate:",
                   [](Colorizer* self, SEL, UIView* icon, UIView* title, UIView* message,
                      UIView* footer, bool alwaysUpdate) {
                     self->value.toggleAppIconVisibility(icon, title, message, footer, alwaysUpdate);
                   });
-  objc::addMethod(cls, "setAppearance:", [](Colorizer* self, SEL, UIView* view) {
-    self->value.setAppearance(view);
-  });
 }
 
 }  // namespace

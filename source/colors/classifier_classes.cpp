@@ -19,18 +19,19 @@ class OssetObject final : public NSObject {
   libOsset value;
 };
 
+// A class method that takes an image and answers one colour.
+template <Ref<UIColor> (*colour)(const UIImage*)>
+void addImageColour(objc::Class* cls, const char* selector) {
+  objc::addClassMethod(cls, selector,
+                       [](objc::Class*, SEL, UIImage* image) { return colour(image); });
+}
+
 void defineMerrow(std::string_view logPrefix) {
   objc::Class* cls = runtime_classes::defineUnlessTaken<MerrowObject>("libMerrow", logPrefix);
   if (!cls) return;
-  objc::addClassMethod(cls, "backgroundColor:", [](objc::Class*, SEL, UIImage* image) {
-    return libMerrow::backgroundColor(image);
-  });
-  objc::addClassMethod(cls, "primaryColor:", [](objc::Class*, SEL, UIImage* image) {
-    return libMerrow::primaryColor(image);
-  });
-  objc::addClassMethod(cls, "secondaryColor:", [](objc::Class*, SEL, UIImage* image) {
-    return libMerrow::secondaryColor(image);
-  });
+  addImageColour<&libMerrow::backgroundColor>(cls, "backgroundColor:");
+  addImageColour<&libMerrow::primaryColor>(cls, "primaryColor:");
+  addImageColour<&libMerrow::secondaryColor>(cls, "secondaryColor:");
   objc::addClassMethod(cls, "getColorFromImage:calculation:dimension:flexibility:range:",
                        [](objc::Class*, SEL, UIImage* image, int32_t calculation, int32_t dimension,
                           int32_t flexibility, int32_t range) {
@@ -42,12 +43,8 @@ void defineMerrow(std::string_view logPrefix) {
 void defineTessel(std::string_view logPrefix) {
   objc::Class* cls = runtime_classes::defineUnlessTaken<TesselObject>("Tessel", logPrefix);
   if (!cls) return;
-  objc::addClassMethod(cls, "getPrimaryColor:", [](objc::Class*, SEL, UIImage* image) {
-    return Tessel::getPrimaryColor(image);
-  });
-  objc::addClassMethod(cls, "getSecondaryColor:", [](objc::Class*, SEL, UIImage* image) {
-    return Tessel::getSecondaryColor(image);
-  });
+  addImageColour<&Tessel::getPrimaryColor>(cls, "getPrimaryColor:");
+  addImageColour<&Tessel::getSecondaryColor>(cls, "getSecondaryColor:");
 }
 
 // The table from colour to share. The platform's dictionaries are keyed by text, so each colour

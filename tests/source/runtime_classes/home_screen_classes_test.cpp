@@ -84,6 +84,8 @@ const std::vector<MethodRow> kMethods = {
     {"Tavrel2Colorizer", "initWithIdentifier:", false, "@@:@"},
     {"Tavrel2Colorizer", "setAppIcon:", false, "v@:@"},
     {"Tavrel2Colorizer", "iconColor", false, "@@:"},
+    {"Tavrel2Colorizer", "colorBackground:", false, "v@:@"},
+    {"Tavrel2Colorizer", "colorTitle:", false, "v@:@"},
     {"Tavrel2Colorizer", "colorLine:inFrame:", false, "v@:@{CGRect={CGPoint=dd}{CGSize=dd}}"},
     {"Tavrel2Colorizer", "toggleAppIconVisibility:withTitle:message:footer:alwaysUpdate:", false,
      "v@:@@@@B"},
