@@ -3,6 +3,7 @@
 #include <librsvg/rsvg.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -35,6 +36,14 @@ Result<Bitmap> failure(std::string reason) {
   return Result<Bitmap>::failure(std::move(reason));
 }
 
+// librsvg's message, without the line break some end in.
+std::string messageOf(const GError* error) {
+  std::string message = error ? error->message : "no reason given";
+  while (!message.empty() && std::isspace(static_cast<unsigned char>(message.back())))
+    message.pop_back();
+  return message;
+}
+
 // Width over height, from the width and height in pixels, else the viewBox; 1 for a document
 // that gives neither, which then fills the square. Absent for a document without area.
 std::optional<double> aspectRatio(RsvgHandle* handle) {
@@ -48,8 +57,9 @@ std::optional<double> aspectRatio(RsvgHandle* handle) {
     if (!hasViewBox) return 1.0;
     width = viewBox.width, height = viewBox.height;
   }
+  // A zero or negative side gives 0, a negative, an infinite or no ratio.
   double ratio = width / height;
-  if (!(width > 0) || !(height > 0) || !std::isfinite(ratio) || !(ratio > 0)) return std::nullopt;
+  if (!std::isfinite(ratio) || !(ratio > 0)) return std::nullopt;
   return ratio;
 }
 
@@ -95,7 +105,7 @@ Result<Bitmap> rasteriseSVG(std::string_view bytes, int size) {
   Handle handle(rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(bytes.data()),
                                           bytes.size(), &rawError));
   Error error(rawError);
-  if (!handle) return failure("not an SVG image: " + std::string(error ? error->message : "?"));
+  if (!handle) return failure("not an SVG image: " + messageOf(error.get()));
   std::optional<double> ratio = aspectRatio(handle.get());
   if (!ratio) return failure("the SVG image has no area (a width or height of 0)");
   auto [width, height] = fittedSize(*ratio, size);
@@ -108,7 +118,7 @@ Result<Bitmap> rasteriseSVG(std::string_view bytes, int size) {
   RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
   if (!rsvg_handle_render_document(handle.get(), context.get(), &viewport, &rawError)) {
     error.reset(rawError);
-    return failure("the SVG image cannot be drawn: " + std::string(error ? error->message : "?"));
+    return failure("the SVG image cannot be drawn: " + messageOf(error.get()));
   }
   return bitmapOf(surface.get(), width, height);
 }

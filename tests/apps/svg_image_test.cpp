@@ -98,6 +98,7 @@ TEST(SVGRasteriseTest, RefusesWhatIsNotADrawableSVG) {
   };
   EXPECT_EQ(reason(""), "not an SVG image: the file is empty");
   EXPECT_TRUE(reason("just some words").starts_with("not an SVG image: ")) << reason("x");
+  EXPECT_FALSE(reason("just some words").ends_with("\n")) << "librsvg's line break kept";
   EXPECT_TRUE(
       reason(kBlueSquare.substr(0, kBlueSquare.size() / 2)).starts_with("not an SVG image: "))
       << reason(kBlueSquare.substr(0, kBlueSquare.size() / 2));
