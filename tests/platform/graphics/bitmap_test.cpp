@@ -1,0 +1,24 @@
+#include "platform/graphics/bitmap.h"
+
+#include <gtest/gtest.h>
+
+// Every channel value under every alpha: the premultiplied byte is v·a/255 rounded to the
+// nearest, the alpha is kept, and so is a channel of an opaque pixel.
+TEST(BitmapTest, PremultipliesEveryValueUnderEveryAlphaToTheNearestByte) {
+  std::vector<uint8_t> straight;
+  for (unsigned alpha = 0; alpha < 256; ++alpha) {
+    for (unsigned value = 0; value < 256; ++value) {
+      straight.insert(straight.end(), {uint8_t(value), uint8_t(255 - value), 0, uint8_t(alpha)});
+    }
+  }
+  Bitmap bitmap = Bitmap::fromStraightAlpha(256, 256, straight);
+  for (unsigned alpha = 0; alpha < 256; ++alpha) {
+    for (unsigned value = 0; value < 256; ++value) {
+      const uint8_t* pixel = bitmap.pixel(int(value), int(alpha));
+      ASSERT_EQ(pixel[0], (value * alpha + 127) / 255) << value << " under " << alpha;
+      ASSERT_EQ(pixel[1], ((255 - value) * alpha + 127) / 255) << value << " under " << alpha;
+      ASSERT_EQ(pixel[2], 0);
+      ASSERT_EQ(pixel[3], alpha);
+    }
+  }
+}
