@@ -1,8 +1,10 @@
 // Drawing a home screen's view tree (390 × 844 points at 3×: a wallpaper, 24 icons with their
-// labels, a frosted menu backdrop) against painting only its wallpaper, in the same run.
+// labels, a frosted menu backdrop) against painting only its wallpaper, in the same run; and
+// text alone, laid out and drawn.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <vector>
 
 #include "platform/foundation/ns_string.h"
 #include "platform/uikit/private_classes.h"
@@ -125,5 +127,41 @@ void BM_RenderHomeScreenWithMenu(benchmark::State& state) {
     benchmark::DoNotOptimize(renderView(screen.get(), kScale));
 }
 BENCHMARK(BM_RenderHomeScreenWithMenu)->Unit(benchmark::kMillisecond);
+
+constexpr const char* kMessage =
+    "Your order has shipped and will arrive on Thursday between 9 and 11 in the morning. Track "
+    "it in the app, or reply STOP to receive no more messages about this delivery.";
+
+// A layout pass over text alone: the fitting sizes of a menu's rows and icon labels, and of a
+// notification's message wrapped to its platter.
+void BM_MeasureText(benchmark::State& state) {
+  const char* texts[] = {"Share App", "Edit Home Screen", "Remove App", "Mail",  "Calendar",
+                         "Photos",    "Settings",         "App Store",  "Clock", kMessage};
+  std::vector<Ref<UILabel>> labels;
+  for (const char* text : texts) {
+    labels.push_back(label(text, CGRectMake(0, 0, 300, 20), 15));
+    labels.back()->setNumberOfLines(text == kMessage ? 0 : 1);
+  }
+  for (auto _ : state) {
+    for (const Ref<UILabel>& made : labels)
+      benchmark::DoNotOptimize(made->sizeThatFits({300, 1000}));
+  }
+}
+BENCHMARK(BM_MeasureText)->Unit(benchmark::kMicrosecond);
+
+// Drawing the same text: a notification's message over four lines and a menu's rows, at 3×.
+void BM_RenderText(benchmark::State& state) {
+  auto card = objc::make<UIView>();
+  card->setFrame(CGRectMake(0, 0, 300, 400));
+  auto message = label(kMessage, CGRectMake(10, 10, 280, 100), 15);
+  message->setNumberOfLines(0);
+  card->addSubview(message);
+  const char* actions[] = {"Share App", "Edit Home Screen", "Remove App", "Copy", "Open"};
+  for (int i = 0; i < 5; ++i)
+    card->addSubview(label(actions[i], CGRectMake(16, 120 + 44 * i, 268, 40), 17));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(renderView(card.get(), kScale));
+}
+BENCHMARK(BM_RenderText)->Unit(benchmark::kMillisecond);
 
 }  // namespace

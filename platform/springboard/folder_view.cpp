@@ -48,8 +48,7 @@ Ref<UIView> titleField(const std::string& title, const CGRect& plate) {
                              kTitleHeight));
   if (auto* label = dynamic_cast<UILabel*>(field.get())) {
     label->setText(NSString::from(title));
-    label->setFontSize(32);
-    label->setBold(true);
+    label->setTextFont({.size = 32, .weight = UIFontWeightBold});
     label->setTextAlignment(NSTextAlignmentCenter);
     label->setTextColor(UIColor::whiteColor());
   }

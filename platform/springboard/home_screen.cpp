@@ -250,8 +250,7 @@ void HomeScreen::buildLockScreen() {
   lockScreen_->addSubview(lockWallpaper_);
   auto clock = objc::make<UILabel>();
   clock->setText(NSString::from("9:41"));
-  clock->setFontSize(80);
-  clock->setBold(true);
+  clock->setTextFont({.size = 80, .weight = UIFontWeightBold});
   clock->setTextAlignment(NSTextAlignmentCenter);
   clock->setTextColor(UIColor::whiteColor());
   clock->setFrame(CGRectMake(0, 90, window_->bounds().width(), 100));

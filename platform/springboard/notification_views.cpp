@@ -17,8 +17,7 @@ Ref<NCNotificationRequest> NCNotificationRequest::requestWithSection(std::string
 
 NCNotificationContentView::NCNotificationContentView()
     : title_(objc::make<UILabel>()), message_(objc::make<UITextView>()) {
-  title_->setFontSize(15);
-  title_->setBold(true);
+  title_->setTextFont({.size = 15, .weight = UIFontWeightSemibold});
   message_->canvas()->setFontSize(15);
   addSubview(title_);
   addSubview(message_);

@@ -7,6 +7,7 @@
 
 // The weights the system font comes in, as the platform numbers them.
 inline constexpr double UIFontWeightRegular = 0.0;
+inline constexpr double UIFontWeightMedium = 0.23;
 inline constexpr double UIFontWeightSemibold = 0.3;
 inline constexpr double UIFontWeightBold = 0.4;
 inline constexpr double UIFontWeightLight = -0.4;
@@ -24,7 +25,6 @@ class UIFont : public NSObject {
   double pointSize() const { return size_; }
   double weight() const { return weight_; }
   bool monospacedDigits() const { return monospacedDigits_; }
-  bool isBold() const { return weight_ >= UIFontWeightSemibold; }
 
  private:
   std::string name_ = "System";

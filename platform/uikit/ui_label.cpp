@@ -1,7 +1,5 @@
 #include "platform/uikit/ui_label.h"
 
-#include "platform/uikit/rendering/text_metrics.h"
-
 UILabel::UILabel() : textColor_(UIColor::labelColor()) {}
 
 void UILabel::setTextColor(Ref<UIColor> color) {
@@ -10,7 +8,7 @@ void UILabel::setTextColor(Ref<UIColor> color) {
 
 CGSize UILabel::sizeThatFits(CGSize size) const {
   if (!text_) return {0, 0};
-  return measureText(text_->string(), fontSize_, bold_, size, numberOfLines_);
+  return measureText(text_->string(), font_, size, numberOfLines_);
 }
 
 std::string UILabel::descriptionText() const {

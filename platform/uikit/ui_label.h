@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/ns_string.h"
+#include "platform/uikit/rendering/text_metrics.h"
 #include "platform/uikit/ui_view.h"
 
 enum NSTextAlignment : long {
@@ -9,7 +10,7 @@ enum NSTextAlignment : long {
   NSTextAlignmentRight = 2,
 };
 
-// A view that shows text in one font size and colour.
+// A view that shows text in one font and colour.
 class UILabel : public UIView {
  public:
   UILabel();
@@ -19,10 +20,10 @@ class UILabel : public UIView {
   // The system's label colour until set; nil sets it back.
   const Ref<UIColor>& textColor() const { return textColor_; }
   void setTextColor(Ref<UIColor> color);
-  CGFloat fontSize() const { return fontSize_; }
-  void setFontSize(CGFloat size) { fontSize_ = size; }
-  bool isBold() const { return bold_; }
-  void setBold(bool bold) { bold_ = bold; }
+  const TextFont& textFont() const { return font_; }
+  void setTextFont(const TextFont& font) { font_ = font; }
+  CGFloat fontSize() const { return font_.size; }
+  void setFontSize(CGFloat size) { font_.size = size; }
   NSTextAlignment textAlignment() const { return alignment_; }
   void setTextAlignment(NSTextAlignment alignment) { alignment_ = alignment; }
   // 0: as many lines as the text needs.
@@ -30,7 +31,7 @@ class UILabel : public UIView {
   void setNumberOfLines(long lines) { numberOfLines_ = lines; }
 
   // The size the text needs, no larger than size (the text wraps at its width when lines
-  // allow), in whole points, measured with the system font's glyphs (see measureText).
+  // allow), in whole points, as measureText measures it.
   CGSize sizeThatFits(CGSize size) const;
 
   std::string descriptionText() const;
@@ -38,8 +39,7 @@ class UILabel : public UIView {
  private:
   Ref<NSString> text_;
   Ref<UIColor> textColor_;
-  CGFloat fontSize_ = 17;
-  bool bold_ = false;
+  TextFont font_;
   NSTextAlignment alignment_ = NSTextAlignmentLeft;
   long numberOfLines_ = 1;
 };

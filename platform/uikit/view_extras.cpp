@@ -45,13 +45,14 @@ void setTintColor(UIView* view, Ref<UIColor> color) {
 Ref<UIFont> fontOf(UILabel* label) {
   const ViewExtras* extras = existingExtrasOf(label);
   if (extras && extras->font) return extras->font;
-  return UIFont::systemFontOfSize(label->fontSize(), label->isBold() ? UIFontWeightBold : 0);
+  const TextFont& font = label->textFont();
+  return font.monospacedDigits ? UIFont::monospacedDigitSystemFontOfSize(font.size, font.weight)
+                               : UIFont::systemFontOfSize(font.size, font.weight);
 }
 
 void setFont(UILabel* label, Ref<UIFont> font) {
   if (!label || !font) return;
-  label->setFontSize(font->pointSize());
-  label->setBold(font->isBold());
+  label->setTextFont({font->pointSize(), font->weight(), font->monospacedDigits()});
   extrasOf(label).font = std::move(font);
 }
 

@@ -58,7 +58,10 @@ bool isLabel(const ViewNode& node, const std::string& text) {
 double textWidth(const ViewNode& label) {
   auto measuring = objc::make<UILabel>();
   measuring->setText(NSString::from(*label.text));
-  setFont(measuring.get(), UIFont::systemFontOfSize(label.font->size, label.font->weight));
+  const auto& font = *label.font;
+  setFont(measuring.get(), font.monospacedDigits
+                               ? UIFont::monospacedDigitSystemFontOfSize(font.size, font.weight)
+                               : UIFont::systemFontOfSize(font.size, font.weight));
   return measuring->sizeThatFits({1e6, 1e6}).width;
 }
 

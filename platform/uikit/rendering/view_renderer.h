@@ -4,8 +4,8 @@
 #include "platform/uikit/ui_view.h"
 
 // Drawing view trees to pixels, as the device composites them: backgrounds, corner radii and
-// clipping, borders, opacity, shadows, label text (DejaVu Sans), images, gradients, visual
-// effect backdrops. The whole tree is drawn each time: costs grow with the pixels covered.
+// clipping, borders, opacity, shadows, label text (Inter, set by Pango), images, gradients,
+// visual effect backdrops. The whole tree is drawn each time: costs grow with the pixels covered.
 
 // The view's bounds and everything in them at scale pixels a point (ceil(bounds × scale)
 // pixels), on transparent pixels. The view's own frame origin is ignored; its opacity and

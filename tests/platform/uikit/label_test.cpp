@@ -44,7 +44,7 @@ TEST(LabelTest, FittingSizeMeasuresTheGlyphs) {
   label->setText(NSString::from("WWWWWW"));
   CGSize wide = label->sizeThatFits({0, 0});
   EXPECT_GT(wide.width, 2 * narrow.width) << "as many characters, much wider glyphs";
-  label->setBold(true);
+  label->setTextFont({.size = 17, .weight = UIFontWeightBold});
   EXPECT_GT(label->sizeThatFits({0, 0}).width, wide.width);
   EXPECT_EQ(wide.width, std::ceil(wide.width)) << "whole points";
 }

@@ -17,12 +17,6 @@ struct ContextRelease {
 struct PatternRelease {
   void operator()(cairo_pattern_t* pattern) const { cairo_pattern_destroy(pattern); }
 };
-struct FontFaceRelease {
-  void operator()(cairo_font_face_t* face) const { cairo_font_face_destroy(face); }
-};
-struct ScaledFontRelease {
-  void operator()(cairo_scaled_font_t* font) const { cairo_scaled_font_destroy(font); }
-};
 struct FontOptionsRelease {
   void operator()(cairo_font_options_t* options) const { cairo_font_options_destroy(options); }
 };
@@ -30,8 +24,6 @@ struct FontOptionsRelease {
 using SurfaceHandle = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
 using ContextHandle = std::unique_ptr<cairo_t, ContextRelease>;
 using PatternHandle = std::unique_ptr<cairo_pattern_t, PatternRelease>;
-using FontFaceHandle = std::unique_ptr<cairo_font_face_t, FontFaceRelease>;
-using ScaledFontHandle = std::unique_ptr<cairo_scaled_font_t, ScaledFontRelease>;
 using FontOptionsHandle = std::unique_ptr<cairo_font_options_t, FontOptionsRelease>;
 
 // Saves the context's state and restores it at the end of the scope.

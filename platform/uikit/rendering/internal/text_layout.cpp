@@ -1,126 +1,52 @@
 #include "platform/uikit/rendering/internal/text_layout.h"
 
-#include <cairo-ft.h>
+#include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cmath>
-
-#include "platform/runtime/no_destructor.h"
 
 namespace rendering {
 
 namespace {
 
 constexpr double kMaxFontSize = 4096;
+// Wider limits set no limit: Pango measures in 32-bit units of 1/1024 point.
+constexpr double kMaxWidth = 1 << 20;
 constexpr std::string_view kEllipsis = "\u2026";
-constexpr std::string_view kReplacement = "\uFFFD";
-
-// DejaVu as Debian's fonts-dejavu-core installs it.
-constexpr const char* kRegularFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-constexpr const char* kBoldFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-
-// The system font's two faces, read from their files through FreeType rather than found
-// through fontconfig, whose caches are never freed; made once, kept for the process's life.
-class SystemFonts {
- public:
-  SystemFonts() {
-    if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
-    regular_ = load(kRegularFontPath, CAIRO_FONT_WEIGHT_NORMAL);
-    bold_ = load(kBoldFontPath, CAIRO_FONT_WEIGHT_BOLD);
-  }
-
-  cairo_font_face_t* face(bool bold) const { return bold ? bold_.get() : regular_.get(); }
-
- private:
-  // The face in the file, else the one fontconfig finds by name.
-  FontFaceHandle load(const char* path, cairo_font_weight_t weight) {
-    FT_Face face = nullptr;
-    if (library_ && FT_New_Face(library_, path, 0, &face) == 0) {
-      FontFaceHandle made(cairo_ft_font_face_create_for_ft_face(face, 0));
-      // cairo owns the FreeType face from here: it lets it go with the font face.
-      static const cairo_user_data_key_t kFaceKey{};
-      auto release = [](void* owned) { FT_Done_Face(static_cast<FT_Face>(owned)); };
-      if (cairo_font_face_set_user_data(made.get(), &kFaceKey, face, release) ==
-          CAIRO_STATUS_SUCCESS) {
-        return made;
-      }
-      made.reset();
-      FT_Done_Face(face);
-    }
-    return FontFaceHandle(
-        cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, weight));
-  }
-
-  FT_Library library_ = nullptr;
-  FontFaceHandle regular_, bold_;
-};
-
-cairo_font_face_t* fontFace(bool bold) {
-  static objc::NoDestructor<SystemFonts> fonts;
-  return fonts->face(bold);
-}
-
-// Unhinted outlines and metrics: a line measures the same at every scale, so what was laid out
-// in points fits when drawn at 1×, 2× or 3×.
-const cairo_font_options_t* fontOptions() {
-  static const FontOptionsHandle options = [] {
-    FontOptionsHandle made(cairo_font_options_create());
-    cairo_font_options_set_hint_metrics(made.get(), CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(made.get(), CAIRO_HINT_STYLE_NONE);
-    return made;
-  }();
-  return options.get();
-}
 
 bool usableSize(double size) {
   return std::isfinite(size) && size > 0 && size <= kMaxFontSize;
 }
 
-// The length of the valid UTF-8 sequence at text[i], or 0 if it is not one (overlong forms,
-// surrogates and code points past U+10FFFF included).
-size_t sequenceLength(std::string_view text, size_t i) {
-  auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-  unsigned char lead = byte(i);
-  size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                  : lead >= 0xE0 && lead <= 0xEF ? 3
-                  : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                 : 0;
-  if (length == 0 || i + length > text.size()) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  }
-  unsigned char second = byte(i + 1);
-  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
-    return 0;
-  }
-  return length;
+bool isLineBreak(gunichar c) {
+  return c == '\n' || c == '\r' || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
-// Text cairo can take: valid UTF-8 without control characters (tabs as spaces, line feeds
-// kept). Invalid bytes become U+FFFD.
+// Text Pango takes as a label shows it: valid UTF-8 (invalid bytes as U+FFFD), every kind of
+// line break as a line feed, tabs as spaces, other control characters left out.
 std::string cleanText(std::string_view text) {
   std::string clean;
   clean.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) {
-      if (byte == '\n' || (byte >= 0x20 && byte != 0x7F)) clean += static_cast<char>(byte);
-      if (byte == '\t') clean += ' ';
+    gunichar c = g_utf8_get_char_validated(text.data() + i, static_cast<gssize>(text.size() - i));
+    if (text[i] == '\0' || c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+      if (text[i] != '\0') clean += "\uFFFD";
       ++i;
-    } else if (size_t length = sequenceLength(text, i)) {
-      clean.append(text.substr(i, length));
-      i += length;
-    } else {
-      clean.append(kReplacement);
-      ++i;
+      continue;
+    }
+    size_t length = static_cast<size_t>(g_utf8_skip[static_cast<unsigned char>(text[i])]);
+    std::string_view character = text.substr(i, length);
+    i += length;
+    if (c == '\r' && i < text.size() && text[i] == '\n') continue;  // one break, not two
+    if (isLineBreak(c)) {
+      clean += '\n';
+    } else if (c == '\t') {
+      clean += ' ';
+    } else if (!g_unichar_iscntrl(c)) {
+      clean += character;
     }
   }
   return clean;
-}
-
-bool isCharacterStart(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
 }
 
 std::string_view trimmedRight(std::string_view text) {
@@ -129,159 +55,116 @@ std::string_view trimmedRight(std::string_view text) {
   return text;
 }
 
-class Measurer {
- public:
-  explicit Measurer(const FontSpec& font) {
-    cairo_matrix_t size, identity;
-    cairo_matrix_init_scale(&size, font.size, font.size);
-    cairo_matrix_init_identity(&identity);
-    font_.reset(cairo_scaled_font_create(fontFace(font.bold), &size, &identity, fontOptions()));
+LayoutHandle makeLayout(const std::string& text, const TextFont& font, double maxWidth) {
+  LayoutHandle layout(pango_layout_new(textContext()));
+  pango_layout_set_font_description(layout.get(), describeFont(font).get());
+  if (font.monospacedDigits) {
+    PangoAttrList* attributes = pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_font_features_new("tnum"));
+    pango_layout_set_attributes(layout.get(), attributes);
+    pango_attr_list_unref(attributes);
   }
-
-  bool ok() const { return cairo_scaled_font_status(font_.get()) == CAIRO_STATUS_SUCCESS; }
-
-  cairo_font_extents_t extents() const {
-    cairo_font_extents_t extents;
-    cairo_scaled_font_extents(font_.get(), &extents);
-    return extents;
-  }
-
-  double width(std::string_view text) const {
-    if (text.empty()) return 0;
-    std::string terminated(text);
-    cairo_text_extents_t extents;
-    cairo_scaled_font_text_extents(font_.get(), terminated.c_str(), &extents);
-    return extents.x_advance;
-  }
-
-  // The end of the longest run of whole characters from text's start (at least one) for
-  // which fits(run) holds, fits being true for shorter runs whenever it is for longer ones.
-  template <class Fits>
-  size_t longestFitting(std::string_view text, Fits fits) const {
-    std::vector<size_t> ends;
-    for (size_t i = 1; i <= text.size(); ++i) {
-      if (i == text.size() || isCharacterStart(text[i])) ends.push_back(i);
-    }
-    size_t low = 0, high = ends.size();  // ends[0..low) fit, ends[high..) do not
-    while (low < high) {
-      size_t middle = (low + high) / 2;
-      if (fits(text.substr(0, ends[middle]))) {
-        low = middle + 1;
-      } else {
-        high = middle;
-      }
-    }
-    return low == 0 ? (ends.empty() ? 0 : ends[0]) : ends[low - 1];
-  }
-
- private:
-  ScaledFontHandle font_;
-};
-
-// The longest start of text that fits maxWidth with "…" after it (≤ 0: no limit).
-std::string ellipsized(std::string_view text, double maxWidth, const Measurer& measure) {
-  const std::string ellipsis(kEllipsis);
-  text = trimmedRight(text);
-  if (maxWidth <= 0) return std::string(text) + ellipsis;
-  auto fits = [&](std::string_view start) {
-    return measure.width(std::string(trimmedRight(start)) + ellipsis) <= maxWidth;
-  };
-  size_t end = measure.longestFitting(text, fits);
-  // Not even one character fits beside the ellipsis.
-  if (end == 0 || !fits(text.substr(0, end))) return ellipsis;
-  return std::string(trimmedRight(text.substr(0, end))) + ellipsis;
+  pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+  pango_layout_set_width(layout.get(), maxWidth > 0 ? pango_units_from_double(maxWidth) : -1);
+  pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
+  return layout;
 }
 
-struct Span {
-  size_t start = 0, end = 0, paragraphEnd = 0;
-};
-
-// Greedy word wrap of text[start, end) into spans no wider than maxWidth; a word wider than a
-// line is broken between characters.
-void wrapParagraph(std::string_view text, size_t start, size_t end, double maxWidth,
-                   const Measurer& measure, std::vector<Span>& spans) {
-  size_t lineStart = start;
-  while (true) {
-    size_t lineEnd = lineStart, cursor = lineStart;
-    bool full = false;
-    while (cursor < end && !full) {
-      size_t wordEnd = cursor;
-      while (wordEnd < end && text[wordEnd] == ' ')
-        ++wordEnd;
-      while (wordEnd < end && text[wordEnd] != ' ')
-        ++wordEnd;
-      std::string_view candidate = trimmedRight(text.substr(lineStart, wordEnd - lineStart));
-      if (measure.width(candidate) <= maxWidth) {
-        lineEnd = cursor = wordEnd;
-      } else if (lineEnd == lineStart) {
-        auto fits = [&](std::string_view run) { return measure.width(run) <= maxWidth; };
-        lineEnd = lineStart + measure.longestFitting(candidate, fits);
-        full = true;
-      } else {
-        full = true;
-      }
-    }
-    spans.push_back({lineStart, lineEnd, end});
-    lineStart = lineEnd;
-    while (lineStart < end && text[lineStart] == ' ')
-      ++lineStart;
-    if (lineStart >= end) return;
+double lineOffset(NSTextAlignment alignment, double boxWidth, double lineWidth) {
+  switch (alignment) {
+    case NSTextAlignmentCenter:
+      return (boxWidth - lineWidth) / 2;
+    case NSTextAlignmentRight:
+      return boxWidth - lineWidth;
+    case NSTextAlignmentLeft:
+      break;
   }
+  return 0;
 }
 
 }  // namespace
 
+TextLayout::TextLayout(std::string_view text, const TextFont& font, double maxWidth,
+                       long maxLines) {
+  if (!usableSize(font.size) || text.empty()) return;
+  std::string clean = cleanText(text);
+  if (clean.empty()) return;
+  const bool limited = std::isfinite(maxWidth) && maxWidth > 0 && maxWidth < kMaxWidth;
+  const bool wrap = limited && maxLines != 1;
+  whole_ = makeLayout(clean, font, wrap ? maxWidth : 0);
+
+  const auto count = static_cast<size_t>(pango_layout_get_line_count(whole_.get()));
+  const size_t shown = maxLines > 0 ? std::min(count, static_cast<size_t>(maxLines)) : count;
+  const bool leftOver = shown < count;
+  // A single line is cut where it meets the width.
+  const bool cutLast = leftOver || (limited && !wrap);
+  const size_t kept = cutLast ? shown - 1 : shown;
+  for (size_t i = 0; i < kept; ++i)
+    addLine(pango_layout_get_line_readonly(whole_.get(), static_cast<int>(i)));
+  if (!cutLast) return;
+
+  // The last line shown holds the rest of its paragraph, and a "…" when paragraphs follow.
+  const auto start = static_cast<size_t>(
+      pango_layout_get_line_readonly(whole_.get(), static_cast<int>(kept))->start_index);
+  const size_t end = std::min(clean.find('\n', start), clean.size());
+  std::string rest(trimmedRight(std::string_view(clean).substr(start, end - start)));
+  if (end < clean.size()) rest += kEllipsis;
+  cut_ = makeLayout(rest, font, limited ? maxWidth : 0);
+  pango_layout_set_ellipsize(cut_.get(), PANGO_ELLIPSIZE_END);
+  addLine(pango_layout_get_line_readonly(cut_.get(), 0));
+}
+
+void TextLayout::addLine(PangoLayoutLine* line) {
+  PangoRectangle logical;
+  pango_layout_line_get_extents(line, nullptr, &logical);
+  lines_.push_back({line, pango_units_to_double(logical.width), pango_units_to_double(-logical.y),
+                    pango_units_to_double(logical.height)});
+}
+
 double TextLayout::width() const {
   double widest = 0;
-  for (const TextLine& line : lines)
+  for (const Line& line : lines_)
     widest = std::max(widest, line.width);
   return widest;
 }
 
-TextLayout layoutText(std::string_view text, const FontSpec& font, double maxWidth, long maxLines) {
-  TextLayout layout;
-  if (!usableSize(font.size) || text.empty()) return layout;
-  std::string clean = cleanText(text);
-  Measurer measure(font);
-  if (clean.empty() || !measure.ok()) return layout;
-  cairo_font_extents_t extents = measure.extents();
-  layout.lineHeight = extents.height;
-  layout.ascent = extents.ascent;
-  if (!std::isfinite(maxWidth)) maxWidth = 0;
-
-  bool wrap = maxLines != 1 && maxWidth > 0;
-  std::vector<Span> spans;
-  for (size_t start = 0; start <= clean.size();) {
-    size_t end = std::min(clean.find('\n', start), clean.size());
-    if (wrap) {
-      wrapParagraph(clean, start, end, maxWidth, measure, spans);
-    } else {
-      spans.push_back({start, end, end});
-    }
-    start = end + 1;
-  }
-  bool leftOver = maxLines > 0 && spans.size() > static_cast<size_t>(maxLines);
-  if (leftOver) spans.resize(static_cast<size_t>(maxLines));
-
-  std::string_view all = clean;
-  for (size_t i = 0; i < spans.size(); ++i) {
-    const Span& span = spans[i];
-    std::string line(trimmedRight(all.substr(span.start, span.end - span.start)));
-    if (leftOver && i + 1 == spans.size()) {
-      line = ellipsized(all.substr(span.start, span.paragraphEnd - span.start), maxWidth, measure);
-    } else if (maxWidth > 0 && measure.width(line) > maxWidth) {
-      line = ellipsized(line, maxWidth, measure);
-    }
-    double width = measure.width(line);
-    layout.lines.push_back({std::move(line), width});
-  }
-  return layout;
+double TextLayout::height() const {
+  double total = 0;
+  for (const Line& line : lines_)
+    total += line.height;
+  return total;
 }
 
-void selectFont(cairo_t* cr, const FontSpec& font) {
-  cairo_set_font_face(cr, fontFace(font.bold));
-  cairo_set_font_size(cr, font.size);
-  cairo_set_font_options(cr, fontOptions());
+std::vector<std::string> TextLayout::shownLines() const {
+  std::vector<std::string> shown;
+  for (const Line& line : lines_) {
+    // Runs come in visual order; by their place in the text they read in logical order.
+    std::vector<const PangoItem*> items;
+    for (GSList* run = line.line->runs; run; run = run->next)
+      items.push_back(static_cast<PangoGlyphItem*>(run->data)->item);
+    std::sort(items.begin(), items.end(),
+              [](const PangoItem* a, const PangoItem* b) { return a->offset < b->offset; });
+    const char* text = pango_layout_get_text(line.line->layout);
+    std::string characters;
+    for (const PangoItem* item : items) {
+      if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS) {
+        characters += kEllipsis;
+      } else {
+        characters.append(text + item->offset, static_cast<size_t>(item->length));
+      }
+    }
+    shown.emplace_back(trimmedRight(characters));
+  }
+  return shown;
+}
+
+void TextLayout::draw(cairo_t* cr, double top, double boxWidth, NSTextAlignment alignment) const {
+  double lineTop = top;
+  for (const Line& line : lines_) {
+    cairo_move_to(cr, lineOffset(alignment, boxWidth, line.width), lineTop + line.ascent);
+    pango_cairo_show_layout_line(cr, line.line);
+    lineTop += line.height;
+  }
 }
 
 }  // namespace rendering

@@ -5,38 +5,38 @@
 #include <vector>
 
 #include "platform/uikit/rendering/internal/cairo_handles.h"
+#include "platform/uikit/rendering/internal/text_fonts.h"
+#include "platform/uikit/ui_label.h"
 
 namespace rendering {
 
-// The system font at a size in points.
-struct FontSpec {
-  double size = 17;
-  bool bold = false;
-};
+// Text set in lines by Pango, as a label sets it (see measureText), measured in points.
+// Hard line breaks are kept; invalid UTF-8 shows as U+FFFD. No lines for empty text or a size
+// that is not a positive size.
+class TextLayout {
+ public:
+  TextLayout(std::string_view text, const TextFont& font, double maxWidth, long maxLines);
 
-struct TextLine {
-  std::string text;  // valid UTF-8
-  double width = 0;  // advance in points
-};
-
-// Lines of text ready to draw, measured in points with unhinted metrics, so that they hold at
-// every scale.
-struct TextLayout {
-  std::vector<TextLine> lines;
-  double lineHeight = 0;
-  double ascent = 0;
-
+  bool empty() const { return lines_.empty(); }
   double width() const;
-  double height() const { return static_cast<double>(lines.size()) * lineHeight; }
+  double height() const;
+  std::vector<std::string> shownLines() const;
+
+  // Draws the lines in cr's source from top down, each placed across boxWidth as alignment
+  // says.
+  void draw(cairo_t* cr, double top, double boxWidth, NSTextAlignment alignment) const;
+
+ private:
+  struct Line {
+    PangoLayoutLine* line;  // owned by one of the layouts
+    double width, ascent, height;
+  };
+
+  void addLine(PangoLayoutLine* line);
+
+  // The text wrapped to the width, then the last line shown when it is cut with "…".
+  LayoutHandle whole_, cut_;
+  std::vector<Line> lines_;
 };
-
-// Lays text out: hard line breaks kept, wrapped at words to maxWidth when maxLines is not 1,
-// at most maxLines lines (0: no limit), the last line cut with "…" when text is left over or a
-// line is wider than maxWidth (≤ 0: no width limit). Invalid UTF-8 shows as U+FFFD. No lines
-// for empty text or a size that is not a positive size.
-TextLayout layoutText(std::string_view text, const FontSpec& font, double maxWidth, long maxLines);
-
-// Sets cr's font to the one layoutText measures with.
-void selectFont(cairo_t* cr, const FontSpec& font);
 
 }  // namespace rendering

@@ -15,31 +15,6 @@ namespace {
 // scaled beyond what its rasteriser takes.
 constexpr double kMaxGlyphPixels = 1 << 15;
 
-double lineOffset(NSTextAlignment alignment, double boxWidth, double lineWidth) {
-  switch (alignment) {
-    case NSTextAlignmentCenter:
-      return (boxWidth - lineWidth) / 2;
-    case NSTextAlignmentRight:
-      return boxWidth - lineWidth;
-    case NSTextAlignmentLeft:
-      break;
-  }
-  return 0;
-}
-
-void showLines(cairo_t* cr, const TextLayout& layout, const FontSpec& font, const UILabel& label,
-               double top) {
-  SavedState saved(cr);
-  selectFont(cr, font);
-  const double width = label.bounds().width();
-  for (size_t i = 0; i < layout.lines.size(); ++i) {
-    const TextLine& line = layout.lines[i];
-    cairo_move_to(cr, lineOffset(label.textAlignment(), width, line.width),
-                  top + static_cast<double>(i) * layout.lineHeight + layout.ascent);
-    cairo_show_text(cr, line.text.c_str());
-  }
-}
-
 // Multiplies the pixels of a group (an image surface) by color, painted with cr's transform.
 void multiplyGroup(cairo_t* cr, cairo_surface_t* group, const Color& color, CGPoint superOrigin) {
   SurfaceHandle factors = makeAreaSurface(areaOf(group));
@@ -61,9 +36,9 @@ void paintLabelText(cairo_t* cr, const UILabel& label, CGPoint superOrigin,
   const NSString* text = label.text();
   if (!text) return;
   const CGRect bounds = label.bounds();
-  const FontSpec font{label.fontSize(), label.isBold()};
-  TextLayout layout = layoutText(text->string(), font, bounds.width(), label.numberOfLines());
-  if (layout.lines.empty() || !(deviceLength(cr, font.size) <= kMaxGlyphPixels)) return;
+  if (!(deviceLength(cr, label.fontSize()) <= kMaxGlyphPixels)) return;
+  const TextLayout layout(text->string(), label.textFont(), bounds.width(), label.numberOfLines());
+  if (layout.empty()) return;
   bool dark = label.traitCollection()->userInterfaceStyle() == UIUserInterfaceStyleDark;
   const Color& color = label.textColor()->resolvedColor(dark);
   double top = style.fromTop ? 0 : (bounds.height() - layout.height()) / 2;
@@ -76,7 +51,7 @@ void paintLabelText(cairo_t* cr, const UILabel& label, CGPoint superOrigin,
     cairo_push_group(cr);
   }
   setColorSource(cr, color, superOrigin);
-  showLines(cr, layout, font, label, top);
+  layout.draw(cr, top, bounds.width(), label.textAlignment());
   if (style.multiply) {
     PatternHandle group(cairo_pop_group(cr));
     cairo_surface_t* surface = nullptr;
