@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/foundation/file_io.h"
+#include "platform/uikit/rendering/internal/cairo_handles.h"
 
 namespace {
 
@@ -21,16 +22,8 @@ struct HandleUnref {
 struct ErrorFree {
   void operator()(GError* error) const { g_error_free(error); }
 };
-struct SurfaceDestroy {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDestroy {
-  void operator()(cairo_t* context) const { cairo_destroy(context); }
-};
 using Handle = std::unique_ptr<RsvgHandle, HandleUnref>;
 using Error = std::unique_ptr<GError, ErrorFree>;
-using Surface = std::unique_ptr<cairo_surface_t, SurfaceDestroy>;
-using Context = std::unique_ptr<cairo_t, ContextDestroy>;
 
 Result<Bitmap> failure(std::string reason) {
   return Result<Bitmap>::failure(std::move(reason));
@@ -109,12 +102,12 @@ Result<Bitmap> rasteriseSVG(std::string_view bytes, int size) {
   std::optional<double> ratio = aspectRatio(handle.get());
   if (!ratio) return failure("the SVG image has no area (a width or height of 0)");
   auto [width, height] = fittedSize(*ratio, size);
-  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  rendering::SurfaceHandle surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
     return failure("out of memory for " + std::to_string(width) + "×" + std::to_string(height) +
                    " pixels");
   }
-  Context context(cairo_create(surface.get()));
+  rendering::ContextHandle context(cairo_create(surface.get()));
   RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
   if (!rsvg_handle_render_document(handle.get(), context.get(), &viewport, &rawError)) {
     error.reset(rawError);
