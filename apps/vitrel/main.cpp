@@ -10,6 +10,7 @@
 #include "apps/vitrel/notify_command.h"
 #include "apps/vitrel/prefs_command.h"
 #include "apps/vitrel/preview_command.h"
+#include "apps/vitrel/runtime_command.h"
 #include "apps/vitrel/settings_command.h"
 #include "apps/vitrel/springboard_command.h"
 #include "platform/foundation/log.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   addPrefsCommand(app, device);
   addNotifyCommand(app, device);
   addLogCommand(app, device);
+  addRuntimeCommand(app, device);
   addDeviceToolCommand(app, device);
   addDeviceOptions(app, device);
   addColorsCommand(app);
