@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/ns_string.h"
@@ -148,6 +149,23 @@ void BM_MeasureText(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MeasureText)->Unit(benchmark::kMicrosecond);
+
+// The same with text never measured before (a number each time), as when labels change.
+void BM_MeasureNewText(benchmark::State& state) {
+  auto made = label("", CGRectMake(0, 0, 300, 20), 15);
+  made->setNumberOfLines(0);
+  const char* texts[] = {"Share App", "Edit Home Screen", "Remove App", "Mail",  "Calendar",
+                         "Photos",    "Settings",         "App Store",  "Clock", kMessage};
+  long round = 0;
+  for (auto _ : state) {
+    ++round;
+    for (const char* text : texts) {
+      made->setText(NSString::from(std::string(text) + " " + std::to_string(round)));
+      benchmark::DoNotOptimize(made->sizeThatFits({300, 1000}));
+    }
+  }
+}
+BENCHMARK(BM_MeasureNewText)->Unit(benchmark::kMicrosecond);
 
 // Drawing the same text: a notification's message over four lines and a menu's rows, at 3×.
 void BM_RenderText(benchmark::State& state) {

@@ -16,12 +16,12 @@ CGFloat fitted(double needed, CGFloat limit) {
 }  // namespace
 
 CGSize measureText(std::string_view text, const TextFont& font, CGSize limit, long numberOfLines) {
-  rendering::TextLayout layout(text, font, limit.width, numberOfLines);
-  if (layout.empty()) return {0, 0};
-  return {fitted(layout.width(), limit.width), fitted(layout.height(), limit.height)};
+  auto layout = rendering::TextLayout::cached(text, font, limit.width, numberOfLines);
+  if (layout->empty()) return {0, 0};
+  return {fitted(layout->width(), limit.width), fitted(layout->height(), limit.height)};
 }
 
 std::vector<std::string> shownLines(std::string_view text, const TextFont& font, CGFloat width,
                                     long numberOfLines) {
-  return rendering::TextLayout(text, font, width, numberOfLines).shownLines();
+  return rendering::TextLayout::cached(text, font, width, numberOfLines)->shownLines();
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace rendering {
 
@@ -13,6 +14,29 @@ constexpr double kMaxFontSize = 4096;
 // Wider limits set no limit: Pango measures in 32-bit units of 1/1024 point.
 constexpr double kMaxWidth = 1 << 20;
 constexpr std::string_view kEllipsis = "\u2026";
+constexpr size_t kCachedLayouts = 256;
+
+struct LayoutKey {
+  std::string text;
+  TextFont font;
+  double maxWidth;
+  long maxLines;
+
+  bool operator==(const LayoutKey& other) const {
+    return text == other.text && font.size == other.font.size && font.weight == other.font.weight &&
+           font.monospacedDigits == other.font.monospacedDigits && maxWidth == other.maxWidth &&
+           maxLines == other.maxLines;
+  }
+};
+
+struct LayoutKeyHash {
+  size_t operator()(const LayoutKey& key) const {
+    size_t hash = std::hash<std::string>{}(key.text);
+    for (double value : {key.font.size, key.font.weight, key.maxWidth})
+      hash = hash * 31 + std::hash<double>{}(value);
+    return (hash * 31 + std::hash<long>{}(key.maxLines)) * 2 + key.font.monospacedDigits;
+  }
+};
 
 bool usableSize(double size) {
   return std::isfinite(size) && size > 0 && size <= kMaxFontSize;
@@ -112,6 +136,19 @@ TextLayout::TextLayout(std::string_view text, const TextFont& font, double maxWi
   cut_ = makeLayout(rest, font, limited ? maxWidth : 0);
   pango_layout_set_ellipsize(cut_.get(), PANGO_ELLIPSIZE_END);
   addLine(pango_layout_get_line_readonly(cut_.get(), 0));
+}
+
+std::shared_ptr<const TextLayout> TextLayout::cached(std::string_view text, const TextFont& font,
+                                                     double maxWidth, long maxLines) {
+  thread_local std::unordered_map<LayoutKey, std::shared_ptr<const TextLayout>, LayoutKeyHash>
+      layouts;
+  LayoutKey key{std::string(text), font, maxWidth, maxLines};
+  if (auto found = layouts.find(key); found != layouts.end()) return found->second;
+  // Full: it starts over, which costs less than knowing which layouts were used last.
+  if (layouts.size() >= kCachedLayouts) layouts.clear();
+  auto made = std::make_shared<const TextLayout>(text, font, maxWidth, maxLines);
+  layouts.emplace(std::move(key), made);
+  return made;
 }
 
 void TextLayout::addLine(PangoLayoutLine* line) {

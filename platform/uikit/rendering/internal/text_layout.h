@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,11 @@ namespace rendering {
 class TextLayout {
  public:
   TextLayout(std::string_view text, const TextFont& font, double maxWidth, long maxLines);
+
+  // The same layout, kept for the calling thread's later asks: a label is measured and drawn
+  // again and again with the same text, and shaping it is what costs.
+  static std::shared_ptr<const TextLayout> cached(std::string_view text, const TextFont& font,
+                                                  double maxWidth, long maxLines);
 
   bool empty() const { return lines_.empty(); }
   double width() const;

@@ -37,11 +37,12 @@ void paintLabelText(cairo_t* cr, const UILabel& label, CGPoint superOrigin,
   if (!text) return;
   const CGRect bounds = label.bounds();
   if (!(deviceLength(cr, label.fontSize()) <= kMaxGlyphPixels)) return;
-  const TextLayout layout(text->string(), label.textFont(), bounds.width(), label.numberOfLines());
-  if (layout.empty()) return;
+  auto layout =
+      TextLayout::cached(text->string(), label.textFont(), bounds.width(), label.numberOfLines());
+  if (layout->empty()) return;
   bool dark = label.traitCollection()->userInterfaceStyle() == UIUserInterfaceStyleDark;
   const Color& color = label.textColor()->resolvedColor(dark);
-  double top = style.fromTop ? 0 : (bounds.height() - layout.height()) / 2;
+  double top = style.fromTop ? 0 : (bounds.height() - layout->height()) / 2;
 
   SavedState saved(cr);
   if (style.multiply) {
@@ -51,7 +52,7 @@ void paintLabelText(cairo_t* cr, const UILabel& label, CGPoint superOrigin,
     cairo_push_group(cr);
   }
   setColorSource(cr, color, superOrigin);
-  layout.draw(cr, top, bounds.width(), label.textAlignment());
+  layout->draw(cr, top, bounds.width(), label.textAlignment());
   if (style.multiply) {
     PatternHandle group(cairo_pop_group(cr));
     cairo_surface_t* surface = nullptr;
