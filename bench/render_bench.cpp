@@ -133,13 +133,15 @@ constexpr const char* kMessage =
     "Your order has shipped and will arrive on Thursday between 9 and 11 in the morning. Track "
     "it in the app, or reply STOP to receive no more messages about this delivery.";
 
+constexpr const char* kTexts[] = {
+    "Share App", "Edit Home Screen", "Remove App", "Mail",  "Calendar",
+    "Photos",    "Settings",         "App Store",  "Clock", kMessage};
+
 // A layout pass over text alone: the fitting sizes of a menu's rows and icon labels, and of a
 // notification's message wrapped to its platter.
 void BM_MeasureText(benchmark::State& state) {
-  const char* texts[] = {"Share App", "Edit Home Screen", "Remove App", "Mail",  "Calendar",
-                         "Photos",    "Settings",         "App Store",  "Clock", kMessage};
   std::vector<Ref<UILabel>> labels;
-  for (const char* text : texts) {
+  for (const char* text : kTexts) {
     labels.push_back(label(text, CGRectMake(0, 0, 300, 20), 15));
     labels.back()->setNumberOfLines(text == kMessage ? 0 : 1);
   }
@@ -154,12 +156,10 @@ BENCHMARK(BM_MeasureText)->Unit(benchmark::kMicrosecond);
 void BM_MeasureNewText(benchmark::State& state) {
   auto made = label("", CGRectMake(0, 0, 300, 20), 15);
   made->setNumberOfLines(0);
-  const char* texts[] = {"Share App", "Edit Home Screen", "Remove App", "Mail",  "Calendar",
-                         "Photos",    "Settings",         "App Store",  "Clock", kMessage};
   long round = 0;
   for (auto _ : state) {
     ++round;
-    for (const char* text : texts) {
+    for (const char* text : kTexts) {
       made->setText(NSString::from(std::string(text) + " " + std::to_string(round)));
       benchmark::DoNotOptimize(made->sizeThatFits({300, 1000}));
     }
