@@ -16,7 +16,9 @@
 // a base, so every one of them is refused and draws nothing; only data: URLs inside the file
 // load. librsvg's own safety limits stay on (no RSVG_HANDLE_FLAG_UNLIMITED): libxml2's caps on
 // nesting and entity expansion, and librsvg's caps on the elements loaded and referenced,
-// which bound the work of reference loops and deep <use> chains.
+// which bound the work of reference loops and deep <use> chains. They do not bound a filter's
+// own parameters: feTurbulence with a billion octaves draws for minutes, and nothing here
+// can stop librsvg mid-drawing.
 
 // The largest side drawn: a 4096-pixel bitmap is 64 MiB and every job holds one at a time,
 // so a machine of many cores stays within memory where the PNG reader's 16384 (1 GiB a
