@@ -1,17 +1,12 @@
 #include "apps/vitrel/runtime_command.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "apps/vitrel/forked_child.h"
 #include "apps/vitrel/installation.h"
 #include "apps/vitrel/json_text.h"
 #include "apps/vitrel/runtime_listing.h"
@@ -51,63 +46,27 @@ std::vector<ClassListing> settingsClasses(const DeviceOptions& device) {
   return listRuntimeClasses();
 }
 
-void writeAll(int file, const std::string& text) {
-  for (size_t written = 0; written < text.size();) {
-    const ssize_t count = write(file, text.data() + written, text.size() - written);
-    if (count < 0 && errno != EINTR) return;
-    if (count > 0) written += static_cast<size_t>(count);
-  }
-}
-
-std::string readAll(int file) {
-  std::string text;
-  char buffer[65536];
-  ssize_t count;
-  while ((count = read(file, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR)) {
-    if (count > 0) text.append(buffer, static_cast<size_t>(count));
-  }
-  return text;
-}
-
 // Runs the host in a child of this process, which ends once it has sent its classes: what the
 // host's libraries do at load (hooks, observers, threads) stays there, and a host that dies
 // while starting is reported rather than taking this program with it.
 std::vector<ClassListing> classesOfHost(const std::function<std::vector<ClassListing>()>& host) {
-  int channel[2];
-  if (pipe2(channel, O_CLOEXEC) != 0) {
-    throw CLI::RuntimeError("cannot start the host: " + std::string(std::strerror(errno)), 1);
-  }
-  const pid_t child = fork();
-  if (child == 0) {
-    close(channel[0]);
-    int status = 0;
-    Json answer;
+  Result<ChildAnswer> answer = runInChild([&host] {
+    Json classes = Json::array();
     try {
-      answer["classes"] = Json::array();
       for (const ClassListing& listing : host())
-        answer["classes"].push_back(listingJson(listing));
+        classes.push_back(listingJson(listing));
     } catch (const std::exception& error) {
-      answer = {{"error", error.what()}};
-      status = 1;
+      return jsonText(Json{{"error", error.what()}});
     }
-    writeAll(channel[1], jsonText(answer));
-    // No destructors, no exit handlers: they belong to the parent's process.
-    _exit(status);
+    return jsonText(Json{{"classes", classes}});
+  });
+  if (!answer) throw CLI::RuntimeError("cannot start the host: " + answer.error(), 1);
+  if (!answer.value().failure.empty()) {
+    throw CLI::RuntimeError("the host ended while starting: " + answer.value().failure, 1);
   }
-  close(channel[1]);
-  const std::string answer = readAll(channel[0]);
-  close(channel[0]);
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child) {
-    throw CLI::RuntimeError("cannot start the host: " + std::string(std::strerror(errno)), 1);
-  }
-  if (WIFSIGNALED(status)) {
-    throw CLI::RuntimeError(
-        "the host ended while starting: " + std::string(strsignal(WTERMSIG(status))), 1);
-  }
-  const Json parsed = Json::parse(answer, nullptr, false);
+  const Json parsed = Json::parse(answer.value().text, nullptr, false);
   if (parsed.contains("error")) throw CLI::RuntimeError(parsed["error"].get<std::string>(), 1);
-  if (parsed.is_discarded() || !parsed.contains("classes")) {
+  if (!parsed.contains("classes")) {
     throw CLI::RuntimeError("the host ended without listing its classes", 1);
   }
   std::vector<ClassListing> classes;
