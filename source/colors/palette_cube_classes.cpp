@@ -25,7 +25,7 @@ bool sameMaximum(const PCLocalMaximum& a, const PCLocalMaximum& b) {
          a.green == b.green && a.blue == b.blue && a.brightness == b.brightness;
 }
 
-// The list's maxima; nil is empty. Anything else than a `PCLocalMaximum` in it is refused as
+// The list's maxima; nil is empty. Anything but a `PCLocalMaximum` in it is refused, as
 // the platform refuses a message its class does not answer.
 std::vector<PCLocalMaximum> maximaOf(const NSArray* list) {
   std::vector<PCLocalMaximum> maxima;
