@@ -1,8 +1,8 @@
-// Decoding icons and drawing them into working bitmaps: the first step of every colour method.
+// Drawing decoded icons into working bitmaps: the first step of every colour method (decoding
+// is in png_bench).
 #include <benchmark/benchmark.h>
 
 #include "icon_set.h"
-#include "platform/foundation/file_io.h"
 #include "platform/graphics/bitmap_context.h"
 #include "platform/graphics/png.h"
 
@@ -14,18 +14,6 @@ std::vector<Bitmap> decodedIcons(int size) {
     bitmaps.push_back(readPNG(icon.png).value());
   return bitmaps;
 }
-
-// Decoding from memory, per icon.
-void BM_DecodePNG(benchmark::State& state) {
-  std::vector<std::string> files;
-  for (const auto& icon : icon_set::realIcons(static_cast<int>(state.range(0)), 32)) {
-    files.push_back(readFileBytes(icon.png, 1 << 26).value());
-  }
-  size_t i = 0;
-  for (auto _ : state)
-    benchmark::DoNotOptimize(decodePNG(files[i++ % files.size()]));
-}
-BENCHMARK(BM_DecodePNG)->Arg(60)->Arg(180)->Arg(1024)->Unit(benchmark::kMicrosecond);
 
 // Drawing an icon of range(0) pixels into a range(1) square context, per icon.
 void BM_DrawImage(benchmark::State& state) {

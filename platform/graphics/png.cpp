@@ -1,5 +1,7 @@
 #include "platform/graphics/png.h"
 
+// libpng rather than libspng: over the same zlib, libspng measured no faster at reading icons
+// and slower at writing the home screen's picture (README, Benchmarks; bench/png_bench.cpp).
 #include <png.h>
 
 #include <algorithm>
