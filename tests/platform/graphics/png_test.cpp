@@ -141,6 +141,36 @@ TEST(PNGTest, DamagedFilesFailWithAReason) {
   EXPECT_FALSE(decodePNG(flipped));
 }
 
+// The chunk's CRC guards the image data; the deflate stream's own checksum is not summed again.
+TEST(PNGTest, ImageDataIsCheckedByItsChunksChecksum) {
+  // Stored, not compressed: a changed pixel byte still inflates, so only a checksum sees it.
+  const std::string row = std::string(1, '\0') + "\x10\x20\x30\xff";
+  uLongf size = compressBound(row.size());
+  std::string deflated(size, '\0');
+  ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(deflated.data()), &size,
+                      reinterpret_cast<const Bytef*>(row.data()), row.size(), 0),
+            Z_OK);
+  deflated.resize(size);
+  auto file = [&](const std::string& data) {
+    return header(1, 1) + chunk("IDAT", data) + chunk("IEND", "");
+  };
+  ASSERT_EQ(decodePNG(file(deflated)).value().pixel(0, 0)[0], 0x10);
+
+  std::string changedPixel = file(deflated);
+  const size_t redInFile = 33 + 8 + deflated.size() - 4 - 4;  // before green, blue, alpha, sum
+  ASSERT_EQ(changedPixel[redInFile], '\x10');
+  changedPixel[redInFile] = '\x11';  // the chunk's CRC left as it was
+  auto damaged = decodePNG(changedPixel);
+  ASSERT_FALSE(damaged);
+  EXPECT_NE(damaged.error().find("CRC"), std::string::npos) << damaged.error();
+
+  std::string wrongSum = deflated;
+  wrongSum.back() ^= 0x01;
+  auto summedWrong = decodePNG(file(wrongSum));
+  ASSERT_TRUE(summedWrong) << summedWrong.error();
+  EXPECT_EQ(summedWrong.value().pixel(0, 0)[0], 0x10);
+}
+
 TEST(PNGTest, AbsurdDimensionsAreRefusedBeforeAllocating) {
   std::string bytes = encode(1, 1, PNG_FORMAT_RGBA, {1, 2, 3, 4});
   // Rewrite the header's width and height (bytes 16..23) and its checksum.
