@@ -155,4 +155,50 @@ TEST_F(SVGImageTest, TakesTheScaleFromTheName) {
       << broken.error();
 }
 
+// Drawn in a child, a picture comes back byte for byte as drawn here, at every shape and with
+// an embedded picture.
+TEST_F(SVGImageTest, DrawsInTheChildAsInThisProcess) {
+  fs::path png = folder_ / "red.png";
+  ASSERT_TRUE(writePNG(
+      Bitmap::fromPremultiplied(2, 2, {255, 0, 0, 255, 0, 0, 128, 128, 0, 64, 0, 64, 9, 9, 9, 9}),
+      png));
+  const std::string inlined =
+      "data:image/png;base64," + base64(readFileBytes(png, 1 << 20).value());
+  for (const std::string& text :
+       {kBlueSquare,
+        svg("viewBox='0 0 30 10'",
+            "<linearGradient id='g'><stop offset='0' stop-color='#f80'/><stop offset='1' "
+            "stop-color='#08f' stop-opacity='0.3'/></linearGradient><circle cx='15' cy='5' r='6' "
+            "fill='url(#g)'/>"),
+        svg("width='16' height='16'",
+            "<image width='16' height='16' xlink:href='" + inlined + "'/>")}) {
+    Result<Ref<UIImage>> read = readSVGImage(write("icon.svg", text), 45);
+    Result<Bitmap> here = rasteriseSVG(text, 45);
+    ASSERT_TRUE(read) << read.error();
+    ASSERT_TRUE(here) << here.error();
+    const Bitmap& drawn = read.value()->bitmap();
+    EXPECT_EQ(drawn.width(), here.value().width());
+    EXPECT_EQ(drawn.height(), here.value().height());
+    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(drawn.pixels()), drawn.byteCount()),
+              std::string_view(reinterpret_cast<const char*>(here.value().pixels()),
+                               here.value().byteCount()))
+        << text;
+  }
+}
+
+// A filter that would draw for minutes is stopped at the limit, and the next file draws.
+TEST_F(SVGImageTest, StopsADrawingPastItsTimeAndDrawsTheNext) {
+  fs::path hostile = write(
+      "turbulence.svg",
+      svg("width='64' height='64'",
+          "<filter id='f'><feTurbulence baseFrequency='0.05' numOctaves='1000000000'/></filter>"
+          "<rect width='64' height='64' filter='url(#f)'/>"));
+  Result<Ref<UIImage>> stopped = readSVGImage(hostile, 64, {.seconds = 1});
+  ASSERT_FALSE(stopped);
+  EXPECT_EQ(stopped.error(), hostile.string() + ": drawing took longer than 1 s (stopped)");
+  Result<Ref<UIImage>> next = readSVGImage(write("next.svg", kBlueSquare), 64, {.seconds = 1});
+  ASSERT_TRUE(next) << next.error();
+  EXPECT_EQ(next.value()->bitmap().pixel(32, 32)[2], 0xcc);
+}
+
 }  // namespace
