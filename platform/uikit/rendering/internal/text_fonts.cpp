@@ -59,7 +59,7 @@ FcConfig* systemFontConfig() {
   static FcConfig* const config = [] {
     // Fontconfig keeps its fonts' details behind offsets, where a leak checker cannot follow
     // them from the configuration that holds them.
-    const LeakCheckPause pause;
+    [[maybe_unused]] const LeakCheckPause pause;
     // Pango's font maps have fontconfig load its default configuration, which this one
     // replaces; done here first, it is not done in a thread of Pango's.
     FcInit();
