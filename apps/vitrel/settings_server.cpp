@@ -297,26 +297,31 @@ struct SettingsServer::State {
     sendFile(response, folders.screen);
   }
 
-  void getBundleFile(const Request& request, Response& response) const {
-    served_files::Lookup found =
-        served_files::lookUp(folders.bundle, "/" + request.matches[1].str());
-    if (found.status == 200 && found.file.extension() != ".png") {
-      return refuse(response, 404, "only the bundle's images are served");
+  // The file the route's match names in `folder`, if it has the one extension served there.
+  static bool sendOneKind(const Request& request, Response& response, const fs::path& folder,
+                          std::string_view extension, const std::string& refusal) {
+    served_files::Lookup found = served_files::lookUp(folder, "/" + request.matches[1].str());
+    if (found.status == 200 && found.file.extension() != extension) {
+      refuse(response, 404, refusal);
+      return false;
     }
-    if (found.status != 200) return refuse(response, found.status, found.reason);
+    if (found.status != 200) {
+      refuse(response, found.status, found.reason);
+      return false;
+    }
     sendFile(response, found.file);
+    return true;
+  }
+
+  void getBundleFile(const Request& request, Response& response) const {
+    sendOneKind(request, response, folders.bundle, ".png", "only the bundle's images are served");
   }
 
   void getFontFile(const Request& request, Response& response) const {
-    served_files::Lookup found =
-        served_files::lookUp(folders.fonts, "/" + request.matches[1].str());
-    if (found.status == 200 && found.file.extension() != ".otf") {
-      return refuse(response, 404, "only the system font is served");
-    }
-    if (found.status != 200) return refuse(response, found.status, found.reason);
     // The font does not change while the package stays; the browser need not ask again.
-    response.set_header("Cache-Control", "max-age=86400");
-    sendFile(response, found.file);
+    if (sendOneKind(request, response, folders.fonts, ".otf", "only the system font is served")) {
+      response.set_header("Cache-Control", "max-age=86400");
+    }
   }
 
   void getWebFile(const Request& request, Response& response) const {
