@@ -15,6 +15,7 @@
 #include "icon_set.h"
 #include "platform/foundation/device.h"
 #include "platform/foundation/file_io.h"
+#include "platform/graphics/internal/png_readers.h"
 #include "platform/graphics/png.h"
 #include "platform/springboard/home_screen.h"
 #include "platform/springboard/host.h"
@@ -59,8 +60,18 @@ void decodeIcons(benchmark::State& state, Decode decode) {
   state.SetItemsProcessed(state.iterations());
 }
 
-void BM_DecodeLibpng(benchmark::State& state) {
+void BM_Decode(benchmark::State& state) {
   decodeIcons(state, decodePNG);
+}
+BENCHMARK(BM_Decode)
+    ->Name("PNGDecode/reader")
+    ->Arg(60)
+    ->Arg(180)
+    ->Arg(1024)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_DecodeLibpng(benchmark::State& state) {
+  decodeIcons(state, decodePNGWithLibpng);
 }
 BENCHMARK(BM_DecodeLibpng)
     ->Name("PNGDecode/libpng")

@@ -2,6 +2,7 @@
 
 // libpng rather than libspng: over the same zlib, libspng measured no faster at reading icons
 // and slower at writing the home screen's picture (README, Benchmarks; bench/png_bench.cpp).
+// The files nearly every icon is are read faster without either (plain_png_reader.cpp).
 #include <png.h>
 
 #include <algorithm>
@@ -13,18 +14,12 @@
 #include <vector>
 
 #include "platform/foundation/file_io.h"
+#include "platform/graphics/internal/png_readers.h"
 
 namespace {
 
 // Larger files than this cannot hold a picture within the dimension bound worth reading.
 constexpr uint64_t kMaxPNGFileBytes = uint64_t{256} << 20;
-// At most this many pixels (1 GiB of pixels is not an icon); checked before allocating.
-constexpr uint64_t kMaxPNGPixels = uint64_t{1} << 26;
-// The largest chunk libpng may allocate for: the chunks still read (palette, transparency)
-// hold at most 1 KiB, so a chunk claiming more cannot be one of them.
-constexpr png_alloc_size_t kMaxChunkBytes = 64 << 10;
-// Deflate cannot shrink data more than 1032 to 1.
-constexpr uint64_t kMaxDeflateRatio = 1032;
 
 // Everything libpng may change while decoding lives on the heap: after libpng's longjmp, the
 // decoding function may only read state that is not one of its own automatic variables.
@@ -120,7 +115,7 @@ std::optional<std::string> missingImageData(std::string_view bytes, png_structp 
 // the like are skipped without allocating, however long they claim to be.
 void limitMemory(png_structp png) {
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
-  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_malloc_max(png, kMaxPNGChunkBytes);
   // libpng refuses larger dimensions itself, before it allocates anything.
   png_set_user_limits(png, kMaxPNGDimension, kMaxPNGDimension);
   // The image data's own checksum is not summed again: every chunk's CRC, still checked, covers
@@ -189,6 +184,11 @@ bool encode(Encoder& encoder, int width, int height) {
 }  // namespace
 
 Result<Bitmap> decodePNG(std::string_view bytes) {
+  if (std::optional<Bitmap> plain = decodePlainPNG(bytes)) return std::move(*plain);
+  return decodePNGWithLibpng(bytes);
+}
+
+Result<Bitmap> decodePNGWithLibpng(std::string_view bytes) {
   using R = Result<Bitmap>;
   if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8)) {
     return R::failure("not a PNG file");

@@ -11,8 +11,13 @@
 #include <functional>
 
 #include "platform/graphics/ui_image.h"
+#include "png_bytes.h"
 
 namespace {
+
+using png_bytes::bigEndian;
+using png_bytes::chunk;
+using png_bytes::header;
 
 std::filesystem::path scratch(const std::string& name) {
   auto folder = std::filesystem::temp_directory_path() / "vitrel-png-test";
@@ -36,29 +41,6 @@ std::string encode(int width, int height, uint32_t format, const std::vector<uin
   EXPECT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(), 0, map));
   bytes.resize(size);
   return bytes;
-}
-
-std::string bigEndian(uint32_t value) {
-  std::string bytes;
-  for (int i = 0; i < 4; ++i)
-    bytes.push_back(static_cast<char>(value >> (24 - 8 * i)));
-  return bytes;
-}
-
-std::string chunk(const std::string& type, const std::string& data, uint32_t claimedLength) {
-  std::string checked = type + data;
-  auto crc = crc32(0, reinterpret_cast<const Bytef*>(checked.data()), checked.size());
-  return bigEndian(claimedLength) + checked + bigEndian(static_cast<uint32_t>(crc));
-}
-
-std::string chunk(const std::string& type, const std::string& data) {
-  return chunk(type, data, static_cast<uint32_t>(data.size()));
-}
-
-// A signature and a header for an 8-bit RGBA image of the given size.
-std::string header(uint32_t width, uint32_t height) {
-  std::string fields = bigEndian(width) + bigEndian(height) + std::string("\x08\x06\0\0\0", 5);
-  return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", fields);
 }
 
 // How much the peak resident size grows, in MiB, while `work` runs in a child process.
