@@ -21,4 +21,10 @@ TEST(BitmapTest, PremultipliesEveryValueUnderEveryAlphaToTheNearestByte) {
       ASSERT_EQ(pixel[3], alpha);
     }
   }
+  // Pixels past the last whole group of four, taken one at a time.
+  std::vector<uint8_t> seven(straight.begin() + 4 * 256 * 200,
+                             straight.begin() + 4 * 256 * 200 + 28);
+  Bitmap tail = Bitmap::fromStraightAlpha(7, 1, seven);
+  for (int x = 0; x < 7; ++x)
+    ASSERT_EQ(tail.pixel(x, 0)[0], (unsigned(x) * 200 + 127) / 255) << x;
 }
