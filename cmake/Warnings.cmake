@@ -16,6 +16,10 @@ if(VITREL_SANITIZE)
                                                    -fno-omit-frame-pointer)
   target_link_options(vitrel_settings INTERFACE -fsanitize=address,undefined)
 endif()
+# The fuzzers are guided by the coverage of the code they feed, which lives in the libraries.
+if(VITREL_FUZZ)
+  target_compile_options(vitrel_settings INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 # The thread sanitizer keeps its own shadow memory, which the address sanitizer's would overlap.
 if(VITREL_SANITIZE_THREAD)
   if(VITREL_SANITIZE)
