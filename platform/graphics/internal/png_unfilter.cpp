@@ -71,27 +71,29 @@ void unfilterAverage(const uint8_t* in, uint8_t* out, const uint8_t* previous, s
   }
 }
 
-__m128i absolute16(__m128i value) {
-  return _mm_max_epi16(value, _mm_sub_epi16(_mm_setzero_si128(), value));
-}
-
-// Channels widened to 16 bits, where a + b - 2c cannot overflow.
+// Channels widened to 16 bits, where a + b - 2c cannot overflow. The choice is made on
+// distances and offsets from the left pixel a, so that each pixel waits on the one before for
+// eight instructions rather than fourteen: Paeth rows set the speed of reading most icons.
 template <size_t bpp>
 void unfilterPaeth(const uint8_t* in, uint8_t* out, const uint8_t* previous, size_t length) {
-  const __m128i zero = _mm_setzero_si128();
+  const __m128i zero = _mm_setzero_si128(), lowByte = _mm_set1_epi16(0xFF);
   __m128i a = zero, c = zero;
   for (size_t i = 0; i < length; i += bpp) {
     __m128i b = _mm_unpacklo_epi8(loadPixel<bpp>(previous + i), zero);
-    __m128i bc = _mm_sub_epi16(b, c), ac = _mm_sub_epi16(a, c);
-    __m128i pa = absolute16(bc), pb = absolute16(ac), pc = absolute16(_mm_add_epi16(ac, bc));
-    __m128i smallest = _mm_min_epi16(_mm_min_epi16(pa, pb), pc);
-    __m128i pickA = _mm_cmpeq_epi16(pa, smallest);
-    __m128i pickB = _mm_andnot_si128(pickA, _mm_cmpeq_epi16(pb, smallest));
-    __m128i prediction = _mm_or_si128(_mm_and_si128(pickB, b), _mm_andnot_si128(pickB, c));
-    prediction = _mm_or_si128(_mm_and_si128(pickA, a), _mm_andnot_si128(pickA, prediction));
-    __m128i pixel = _mm_add_epi8(_mm_packus_epi16(prediction, zero), loadPixel<bpp>(in + i));
-    storePixel<bpp>(out + i, pixel);
-    a = _mm_unpacklo_epi8(pixel, zero);
+    __m128i x = _mm_unpacklo_epi8(loadPixel<bpp>(in + i), zero);
+    // Independent of a: pa = |b - c|, and k, with a + b - 2c = a - k.
+    __m128i pa = _mm_max_epi16(_mm_sub_epi16(b, c), _mm_sub_epi16(c, b));
+    __m128i k = _mm_sub_epi16(_mm_add_epi16(c, c), b);
+    // pb = |a - c|, pc = |a - k|.
+    __m128i ca = _mm_sub_epi16(c, a), ba = _mm_sub_epi16(b, a);
+    __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), ca);
+    __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, k), _mm_sub_epi16(k, a));
+    __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+    __m128i cOverB = _mm_and_si128(_mm_cmpgt_epi16(pb, pc), _mm_xor_si128(ba, ca));
+    __m128i offset = _mm_and_si128(notA, _mm_xor_si128(ba, cOverB));
+    __m128i pixel = _mm_and_si128(_mm_add_epi16(_mm_add_epi16(a, x), offset), lowByte);
+    storePixel<bpp>(out + i, _mm_packus_epi16(pixel, zero));
+    a = pixel;
     c = b;
   }
 }
