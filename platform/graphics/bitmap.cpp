@@ -53,12 +53,19 @@ __m128i premultiplyWide(__m128i channels) {
 }
 
 // Four pixels at a time, three times as fast as a word at a time; decoding an icon spent a
-// sixth of its time here.
+// sixth of its time here. Icons are mostly opaque or clear, in long stretches: four such
+// pixels are left as they are or cleared without multiplying.
 size_t premultiplyVectors(uint8_t* bytes, size_t size) {
-  const __m128i zero = _mm_setzero_si128();
+  const __m128i zero = _mm_setzero_si128(), opaque = _mm_set1_epi32(255);
   size_t at = 0;
   for (; at + 16 <= size; at += 16) {
     __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+    __m128i alphas = _mm_srli_epi32(pixels, 24);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alphas, opaque)) == 0xFFFF) continue;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alphas, zero)) == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at), zero);
+      continue;
+    }
     __m128i low = premultiplyWide(_mm_unpacklo_epi8(pixels, zero));
     __m128i high = premultiplyWide(_mm_unpackhi_epi8(pixels, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at), _mm_packus_epi16(low, high));
