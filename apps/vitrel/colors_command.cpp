@@ -17,6 +17,7 @@
 #include "apps/vitrel/json_text.h"
 #include "apps/vitrel/ordered_pool.h"
 #include "apps/vitrel/svg_image.h"
+#include "apps/vitrel/svg_server.h"
 #include "source/colors/color_quenby.h"
 #include "source/colors/image_quenby.h"
 #include "source/colors/lib_merrow.h"
@@ -131,13 +132,15 @@ std::string textOf(const fs::path& file, const UIImage* image, const Json& color
   return out.str();
 }
 
-Result<Ref<UIImage>> readImage(const fs::path& file, int size) {
-  return isSVGName(file) ? readSVGImage(file, size) : UIImage::imageWithContentsOfFile(file);
+Result<Ref<UIImage>> readImage(const fs::path& file, int size, const SVGDrawer& drawSVG) {
+  return isSVGName(file) ? readSVGImage(file, size, drawSVG)
+                         : UIImage::imageWithContentsOfFile(file);
 }
 
 // Reads, measures and prints one image; runs on the pool's threads.
-Measured measure(const fs::path& file, const ColorsOptions& options, bool terminal) {
-  auto image = readImage(file, options.size);
+Measured measure(const fs::path& file, const ColorsOptions& options, bool terminal,
+                 const SVGDrawer& drawSVG) {
+  auto image = readImage(file, options.size, drawSVG);
   if (!image) {
     std::string line =
         options.json ? jsonText(Json{{"file", file.string()}, {"error", image.error()}}) + "\n"
@@ -167,6 +170,14 @@ void run(const ColorsOptions& options) {
   keepFreedPictures();
   IconFiles icons = findIconFiles(options.inputs);
   const std::vector<fs::path>& files = icons.files;
+  // A hostile SVG can make librsvg draw for minutes; drawn by a server's processes, it is
+  // stopped at a limit. The server is forked before the pool's threads start, and only for SVG.
+  std::optional<SVGServer> svgServer;
+  const auto svgCount = static_cast<size_t>(std::count_if(files.begin(), files.end(), isSVGName));
+  if (svgCount > 0) svgServer.emplace(std::min<size_t>(options.jobs, svgCount), svgDrawingLimits());
+  const SVGDrawer drawSVG = [&](std::string_view bytes, int size) {
+    return svgServer->draw(bytes, size);
+  };
   std::vector<std::string> problems;
   bool terminal = isatty(STDOUT_FILENO);
   bool progress = isatty(STDERR_FILENO) && files.size() > 1;
@@ -179,7 +190,8 @@ void run(const ColorsOptions& options) {
   };
   showProgress(0);
   forEachInOrder(
-      files.size(), options.jobs, [&](size_t i) { return measure(files[i], options, terminal); },
+      files.size(), options.jobs,
+      [&](size_t i) { return measure(files[i], options, terminal, drawSVG); },
       [&](size_t i, Measured measured) {
         if (progress) std::cerr << "\r\x1b[K" << std::flush;
         if (measured.error) problems.push_back(std::move(*measured.error));

@@ -27,13 +27,13 @@ std::string readAll(int file) {
   return text;
 }
 
-std::string failureOf(int status) {
+}  // namespace
+
+std::string failureOfStatus(int status) {
   if (WIFSIGNALED(status)) return strsignal(WTERMSIG(status));
   if (WEXITSTATUS(status) != 0) return "exit status " + std::to_string(WEXITSTATUS(status));
   return "";
 }
-
-}  // namespace
 
 Result<ChildAnswer> runInChild(const std::function<std::string()>& work) {
   int channel[2];
@@ -51,5 +51,5 @@ Result<ChildAnswer> runInChild(const std::function<std::string()>& work) {
   if (child < 0 || waitpid(child, &status, 0) != child) {
     return Result<ChildAnswer>::failure(std::strerror(errno));
   }
-  return ChildAnswer{text, failureOf(status)};
+  return ChildAnswer{text, failureOfStatus(status)};
 }

@@ -13,6 +13,9 @@ struct ChildAnswer {
   std::string failure;
 };
 
+// How a child that ended with this wait status ended, as ChildAnswer::failure says it.
+std::string failureOfStatus(int status);
+
 // Runs `work` in a child of this process made by fork, so that what it does (loading libraries,
 // installing hooks, starting threads) stays there. The child sends back the text work answers
 // and ends with status 0, running none of this process's destructors or exit handlers; a child

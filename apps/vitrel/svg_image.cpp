@@ -116,10 +116,11 @@ Result<Bitmap> rasteriseSVG(std::string_view bytes, int size) {
   return bitmapOf(surface.get(), width, height);
 }
 
-Result<Ref<UIImage>> readSVGImage(const std::filesystem::path& path, int size) {
+Result<Ref<UIImage>> readSVGImage(const std::filesystem::path& path, int size,
+                                  const SVGDrawer& draw) {
   Result<std::string> bytes = readFileBytes(path, kMaxSVGFileBytes);
   if (!bytes) return Result<Ref<UIImage>>::failure(bytes.error());
-  Result<Bitmap> bitmap = rasteriseSVG(bytes.value(), size);
+  Result<Bitmap> bitmap = draw(bytes.value(), size);
   if (!bitmap) return Result<Ref<UIImage>>::failure(path.string() + ": " + bitmap.error());
   return UIImage::imageWithBitmap(std::move(bitmap).value(), UIImage::scaleOfFileName(path));
 }

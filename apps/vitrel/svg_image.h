@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "platform/foundation/result.h"
@@ -17,8 +18,9 @@
 // load. librsvg's own safety limits stay on (no RSVG_HANDLE_FLAG_UNLIMITED): libxml2's caps on
 // nesting and entity expansion, and librsvg's caps on the elements loaded and referenced,
 // which bound the work of reference loops and deep <use> chains. They do not bound a filter's
-// own parameters: feTurbulence with a billion octaves draws for minutes, and nothing here
-// can stop librsvg mid-drawing.
+// own parameters: feTurbulence with a billion octaves draws for minutes, and librsvg cannot be
+// stopped mid-drawing, only the process drawing; `vitrel colors` therefore draws in processes
+// of their own under time and memory limits (SVGServer).
 
 // The largest side drawn: a 4096-pixel bitmap is 64 MiB and every job holds one at a time,
 // so a machine of many cores stays within memory where the PNG reader's 16384 (1 GiB a
@@ -34,6 +36,11 @@ inline constexpr uint64_t kMaxSVGFileBytes = uint64_t{16} << 20;
 // negative width or height); a size outside 1…kMaxSVGSize is refused.
 Result<Bitmap> rasteriseSVG(std::string_view bytes, int size);
 
-// The SVG file drawn at size pixels (as rasteriseSVG), at the scale its name gives, as a PNG
-// file's name gives it: "icon@3x.svg" at 180 pixels is 60 × 60 points. Failures name the file.
-Result<Ref<UIImage>> readSVGImage(const std::filesystem::path& path, int size);
+// What draws a document's bytes at a size: rasteriseSVG, or the same in another process.
+using SVGDrawer = std::function<Result<Bitmap>(std::string_view bytes, int size)>;
+
+// The SVG file drawn at size pixels by draw (rasteriseSVG, in this process, unless another is
+// given), at the scale its name gives, as a PNG file's name gives it: "icon@3x.svg" at 180
+// pixels is 60 × 60 points. Failures name the file.
+Result<Ref<UIImage>> readSVGImage(const std::filesystem::path& path, int size,
+                                  const SVGDrawer& draw = rasteriseSVG);

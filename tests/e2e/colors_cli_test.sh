@@ -2,7 +2,8 @@
 # `vitrel colors` on a folder of real icons with a corrupt file among them, on a folder
 # without any, on folders it cannot wholly read, and on names that are not UTF-8 (which
 # `prefs list --json` must carry too); on SVG icons drawn at the asked size, broken ones among
-# them; and on a corpus of real icons, whose output in parallel is the serial output.
+# them, and a hostile one; and on a corpus of real icons, whose output in parallel is the serial
+# output.
 set -euo pipefail
 vitrel="$1"
 work=$(mktemp -d)
@@ -134,6 +135,57 @@ for option in "--jobs 0" "--jobs x" "--size 0" "--size 4097"; do
   if "$vitrel" colors $option "$work/svg" >/dev/null 2>"$work/err"; then fail "$option was taken"; fi
   grep -q "^vitrel: ${option% *}: " "$work/err" || fail "$option: $(cat "$work/err")"
 done
+
+# A hostile SVG, a filter librsvg would draw for minutes, is stopped at the time limit (here 1 s
+# instead of 10) and reported in its place; the other files are read, in order. No process of
+# the run outlives it, nor one killed mid-drawing: each runs in a session of its own.
+mkdir -p "$work/hostile"
+cp "$work/svg/b-blue@3x.svg" "$work/hostile/a-blue.svg"
+echo "<svg xmlns='http://www.w3.org/2000/svg' width='64' height='64'><filter id='f'>
+  <feTurbulence baseFrequency='0.05' numOctaves='1000000000'/></filter>
+  <rect width='64' height='64' filter='url(#f)'/></svg>" >"$work/hostile/b-turbulence.svg"
+cp "$work/svg/c-wide.SVG" "$work/hostile/c-wide.svg"
+cp "$work/icons/nested/gimp.png" "$work/hostile/d-gimp.png"
+left() { pgrep -s "$1" | tr '\n' ' '; }
+status=0
+VITREL_SVG_SECONDS=1 setsid "$vitrel" colors --json --method dominant --size 64 --jobs 2 \
+  "$work/hostile" >"$work/out" 2>"$work/err" &
+run=$!
+wait $run || status=$?
+[ "$status" = 1 ] || fail "a hostile SVG ended the run with status $status"
+[ -z "$(left $run)" ] || fail "processes left after the run: $(left $run)"
+[ "$(sed 's/^{"file":"[^"]*\/\([a-z]\)-.*/\1/' "$work/out" | tr -d '\n')" = abcd ] ||
+  fail "not one line per file in name order: $(cat "$work/out")"
+grep -q "b-turbulence.svg\",\"error\":\"[^\"]*b-turbulence.svg: drawing took longer than 1 s; stopped\"" \
+  "$work/out" || fail "the hostile SVG is not reported: $(cat "$work/out")"
+grep -qx "vitrel colors: $work/hostile/b-turbulence.svg: drawing took longer than 1 s; stopped" \
+  "$work/err" || fail "$(cat "$work/err")"
+grep -q '"file":"[^"]*a-blue.svg","width":64,"height":64,"scale":1.0,"dominant":{"hex":"#3366CC"' \
+  "$work/out" || fail "$(cat "$work/out")"
+grep -q '"file":"[^"]*c-wide.svg","width":64,"height":32,"scale":1.0,"dominant":{"hex":"#FF8000"' \
+  "$work/out" || fail "$(cat "$work/out")"
+VITREL_SVG_SECONDS=60 setsid "$vitrel" colors --jobs 2 "$work/hostile" >/dev/null 2>&1 &
+run=$!
+for _ in $(seq 100); do [ "$(pgrep -s $run | wc -l)" -ge 3 ] && break; sleep 0.1; done
+[ "$(pgrep -s $run | wc -l)" -ge 3 ] || fail "no drawing process: $(left $run)"
+kill -TERM $run
+wait $run || true
+for _ in $(seq 50); do [ -z "$(left $run)" ] && break; sleep 0.1; done
+[ -z "$(left $run)" ] || fail "processes left after vitrel was killed: $(left $run)"
+# PNG files alone start no process to draw SVG; a run with an SVG file starts the server.
+if command -v strace >/dev/null; then
+  forks() {
+    ASAN_OPTIONS=detect_leaks=0 strace -f -qq -e trace=clone,fork,vfork -o "$work/trace" \
+      "$vitrel" colors --jobs 2 "$@" >/dev/null
+    grep -c 'flags=[^)]*SIGCHLD' "$work/trace" || true
+  }
+  [ "$(forks "$work/hostile/d-gimp.png" "$work/icons/nested")" = 0 ] ||
+    fail "a process was started for PNG files: $(cat "$work/trace")"
+  [ "$(forks "$work/hostile/d-gimp.png" "$work/hostile/a-blue.svg")" -ge 2 ] ||
+    fail "no server and drawing process for an SVG file: $(cat "$work/trace")"
+else
+  echo "skipped the check of processes for PNG files: no strace"
+fi
 
 # Real icons, as SVG and as PNG, with a broken file in the middle: every thread count gives the
 # serial output, byte for byte, in JSON and as text.
