@@ -41,6 +41,29 @@ TEST(OrderedPoolTest, OneJobRunsEverythingOnTheCallingThread) {
   EXPECT_EQ(threads, std::vector<std::thread::id>(3, std::this_thread::get_id()));
 }
 
+// Two jobs are two threads: each item waits until the other has started, so both run at once,
+// and one of them on the calling thread.
+TEST(OrderedPoolTest, TheCallingThreadIsOneOfTheJobs) {
+  std::mutex mutex;
+  std::condition_variable started;
+  size_t running = 0;
+  std::vector<std::thread::id> threads;
+  forEachInOrder(
+      2, 2,
+      [&](size_t) {
+        std::unique_lock lock(mutex);
+        threads.push_back(std::this_thread::get_id());
+        ++running;
+        started.notify_all();
+        started.wait(lock, [&] { return running == 2; });
+        return 0;
+      },
+      [](size_t, int) {});
+  ASSERT_EQ(threads.size(), 2u);
+  EXPECT_NE(threads[0], threads[1]);
+  EXPECT_TRUE(threads[0] == std::this_thread::get_id() || threads[1] == std::this_thread::get_id());
+}
+
 TEST(OrderedPoolTest, WorkThatThrowsReachesTheCallerAfterTheItemsBeforeIt) {
   for (unsigned jobs : {1u, 3u}) {
     std::vector<size_t> delivered;
