@@ -1,7 +1,5 @@
 #include "platform/springboard/hit_testing.h"
 
-#include <ranges>
-
 UIView* hitTest(UIView* view, CGPoint point) {
   if (!view || view->isHidden() || view->alpha() < 0.01) return nullptr;
   const CGRect bounds = view->bounds();
@@ -9,7 +7,11 @@ UIView* hitTest(UIView* view, CGPoint point) {
       point.y >= bounds.maxY()) {
     return nullptr;
   }
-  for (const Ref<UIView>& subview : std::views::reverse(view->subviews())) {
+  // The topmost subview first. (A reverse view of the vector would be shorter, but clang 14, which
+  // builds the fuzzers, cannot compile it against GCC 12's library.)
+  const std::vector<Ref<UIView>>& subviews = view->subviews();
+  for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+    const Ref<UIView>& subview = *it;
     const CGRect frame = subview->frame();
     const CGPoint inside = {point.x - frame.minX() + subview->bounds().minX(),
                             point.y - frame.minY() + subview->bounds().minY()};
