@@ -1,7 +1,8 @@
-// The project's PNG reader (libpng) on real icons and the live home-screen picture's encoding,
-// each against libspng in the same run, which lost here (figures in the README). The libspng
-// side is the library at its best: a bare decode without the reader's guards, and the encoder
-// at the writer's settings (fastest level, "up" filter) on the same straight-alpha pixels.
+// Reading real icons (the reader as it is, which reads common files itself, and libpng alone)
+// and encoding the live home-screen picture (libpng), each beside libspng in the same run
+// (figures in the README). The libspng side is the library at its best: a bare decode without
+// the reader's guards, and the encoder at the writer's settings (fastest level, "up" filter)
+// on the same straight-alpha pixels.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <png.h>
