@@ -132,7 +132,10 @@ void addRuntimeCommand(CLI::App& app, const DeviceOptions& device) {
   command
       ->add_option("--class", options->className,
                    "Only this class (an unknown name fails, naming close ones)")
-      ->type_name("NAME");
+      ->type_name("NAME")
+      ->check(CLI::Validator(
+          [](const std::string& name) { return name.empty() ? "a class name is needed" : ""; },
+          ""));
   command->add_flag("--json", options->json,
                     "JSON: {\"host\": \"springboard\"|\"settings\", \"classes\": [CLASS…]}, "
                     "sorted by name, where CLASS is {\"name\", \"superclass\" (null for a root "

@@ -47,6 +47,13 @@ grep -qx "vitrel: no class UIImag in the home-screen host; did you mean UIImage.
   fail "message: $(cat "$work/err")"
 [ ! -s "$work/out" ] || fail "an unknown class printed: $(cat "$work/out")"
 
+# An empty name is refused rather than taken for no name.
+status=0
+run runtime --class "" >"$work/out" 2>"$work/err" || status=$?
+[ "$status" != 0 ] || fail "an empty class name was accepted"
+grep -q "a class name is needed" "$work/err" || fail "message: $(cat "$work/err")"
+[ ! -s "$work/out" ] || fail "an empty class name printed: $(head -c 200 "$work/out")"
+
 # Every class, sorted, each once; the home screen's and the library's, not the bundle's.
 run runtime --json >"$work/springboard.json"
 jq -e '.host == "springboard" and ([.classes[].name] | . == (sort | unique))' \
